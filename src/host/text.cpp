@@ -1,0 +1,24 @@
+#include "host/text.h"
+
+#include <windows.h>
+
+namespace text {
+
+bool IsLeadByte(unsigned char b) { return IsDBCSLeadByteEx(CP_ACP, b) != FALSE; }
+
+std::size_t CharLengthAt(std::string_view s, std::size_t pos) {
+  return IsLeadByte(static_cast<unsigned char>(s[pos])) && pos + 1 < s.size() ? 2 : 1;
+}
+
+std::size_t FindLastBackslash(std::string_view s) {
+  std::size_t found = std::string_view::npos;
+  for (std::size_t i = 0; i < s.size(); i += CharLengthAt(s, i))
+    if (s[i] == '\\') found = i;
+  return found;
+}
+
+bool EndsWithBackslash(std::string_view s) {
+  return !s.empty() && FindLastBackslash(s) == s.size() - 1;
+}
+
+}  // namespace text

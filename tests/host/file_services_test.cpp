@@ -1,0 +1,143 @@
+#include "host/file_services.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/scratch.h"
+
+namespace {
+
+using testing_support::ReadWholeFile;
+using testing_support::ScratchDirectory;
+using testing_support::WriteWholeFile;
+
+ByteSetView View(const std::string& bytes) {
+  return ByteSetView{reinterpret_cast<const std::uint8_t*>(bytes.data()), static_cast<std::uint32_t>(bytes.size())};
+}
+
+TEST(FindMatchingFile, ReturnsTheNameAsTheDirectoryListsIt) {
+  ScratchDirectory dir;
+  WriteWholeFile(dir / "DT.BIN", "x");
+  FileSearchHandle search;
+  EXPECT_EQ(FindMatchingFile(dir / "dt.bin", search), "DT.BIN");
+  EXPECT_TRUE(search.IsOpen());
+  CloseFileSearch(search);
+  EXPECT_FALSE(search.IsOpen());
+}
+
+TEST(FindMatchingFile, SkipsDirectoriesAndEndsTheSearch) {
+  ScratchDirectory dir;
+  ASSERT_TRUE(MakeDirectory(dir / "dt.bin"));
+  FileSearchHandle search;
+  EXPECT_EQ(FindMatchingFile(dir / "dt.bin", search), "");
+  EXPECT_FALSE(search.IsOpen());
+  // A pattern matching a directory and a file delivers the file.
+  WriteWholeFile(dir / "dt.bim", "x");
+  EXPECT_EQ(FindMatchingFile(dir / "dt.bi?", search), "dt.bim");
+  CloseFileSearch(search);
+}
+
+TEST(FindMatchingFile, MissingFileOrDirectoryGivesEmpty) {
+  ScratchDirectory dir;
+  FileSearchHandle search;
+  EXPECT_EQ(FindMatchingFile(dir / "absent.xp3", search), "");
+  EXPECT_EQ(FindMatchingFile(dir / "no\\such\\dir.xp3", search), "");
+  EXPECT_FALSE(search.IsOpen());
+  // An empty path continues nothing when no search is open.
+  EXPECT_EQ(FindMatchingFile("", search), "");
+}
+
+TEST(FindMatchingFile, NewPathReplacesTheSearchAndEmptyPathContinuesIt) {
+  ScratchDirectory dir;
+  WriteWholeFile(dir / "a.txt", "a");
+  WriteWholeFile(dir / "b.txt", "b");
+  FileSearchHandle search;
+  EXPECT_EQ(FindMatchingFile(dir / "a.txt", search), "a.txt");
+  std::string first = FindMatchingFile(dir / "*.txt", search);
+  std::string second = FindMatchingFile("", search);
+  EXPECT_NE(first, second);
+  EXPECT_TRUE((first == "a.txt" && second == "b.txt") || (first == "b.txt" && second == "a.txt"));
+  EXPECT_EQ(FindMatchingFile("", search), "");
+  EXPECT_FALSE(search.IsOpen());
+}
+
+TEST(MakeDirectory, CreatesTheLastComponentOnly) {
+  ScratchDirectory dir;
+  EXPECT_TRUE(MakeDirectory(dir / "video"));
+  EXPECT_TRUE(testing_support::IsDirectory(dir / "video"));
+  EXPECT_FALSE(MakeDirectory(dir / "video"));
+  EXPECT_FALSE(MakeDirectory(dir / "a\\b"));
+  EXPECT_FALSE(testing_support::Exists(dir / "a"));
+}
+
+TEST(RemoveFile, DeletesFilesOnly) {
+  ScratchDirectory dir;
+  WriteWholeFile(dir / "patch.xp3", "old");
+  ASSERT_TRUE(MakeDirectory(dir / "video"));
+  EXPECT_TRUE(RemoveFile(dir / "patch.xp3"));
+  EXPECT_FALSE(testing_support::Exists(dir / "patch.xp3"));
+  EXPECT_FALSE(RemoveFile(dir / "patch.xp3"));
+  EXPECT_FALSE(RemoveFile(""));
+  EXPECT_FALSE(RemoveFile(dir / "video"));
+  EXPECT_FALSE(RemoveFile(dir.path() + "\\"));
+  EXPECT_TRUE(testing_support::IsDirectory(dir / "video"));
+}
+
+TEST(WriteBytesToFile, WritesEachPartInOrderAndTruncates) {
+  ScratchDirectory dir;
+  std::string path = dir / "out.bin";
+  WriteWholeFile(path, std::string(1000, 'z'));
+  std::string a = "MZ", empty, b = std::string("\0\1\2", 3);
+  EXPECT_TRUE(WriteBytesToFile(path, {View(a), View(empty), View(b)}));
+  EXPECT_EQ(ReadWholeFile(path), a + b);
+  EXPECT_TRUE(WriteBytesToFile(path, {View(empty)}));
+  EXPECT_EQ(ReadWholeFile(path), "");
+}
+
+TEST(WriteBytesToFile, FailsWithoutTouchingAnything) {
+  ScratchDirectory dir;
+  std::string data = "new";
+  EXPECT_FALSE(WriteBytesToFile("", {View(data)}));
+
+  // The game running holds its files open.
+  std::string held = dir / "brivan_chs.exe";
+  WriteWholeFile(held, "old");
+  HANDLE game = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(game, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(WriteBytesToFile(held, {View(data)}));
+  EXPECT_FALSE(RemoveFile(held));
+  CloseHandle(game);
+  EXPECT_EQ(ReadWholeFile(held), "old");
+
+#ifndef _WIN32
+  // Windows refuses to overwrite a read-only file; Wine running as root (as
+  // the test machines do) does not, so this case is checked natively only.
+  std::string readOnly = dir / "readonly.dll";
+  WriteWholeFile(readOnly, "old");
+  ASSERT_TRUE(SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_FALSE(WriteBytesToFile(readOnly, {View(data)}));
+  EXPECT_EQ(ReadWholeFile(readOnly), "old");
+#endif
+
+  EXPECT_FALSE(WriteBytesToFile(dir / "missing\\file.dll", {View(data)}));
+  EXPECT_FALSE(testing_support::Exists(dir / "missing"));
+}
+
+TEST(WriteBytesToFile, WritesAGamePayloadSizedPartWhole) {
+  ScratchDirectory dir;
+  std::string payload(35289088, '\0');
+  for (std::size_t i = 0; i < payload.size(); i += 4093) payload[i] = static_cast<char>(i / 4093);
+  std::string path = dir / "brivan_chs.exe";
+  ASSERT_TRUE(WriteBytesToFile(path, {View(payload)}));
+  EXPECT_TRUE(ReadWholeFile(path) == payload);
+}
+
+TEST(Delay, NegativeCountIsNoDelay) {
+  // Passed on unchanged, -5 would block for about 49 days.
+  Delay(-5);
+  Delay(0);
+}
+
+}  // namespace
