@@ -9,6 +9,8 @@ namespace {
 // Fixed once at start-up, read-only afterwards.
 std::string runDirectory;
 
+DelaySeam delaySeam{[](DWORD milliseconds) { Sleep(milliseconds); }};
+
 // "E:" alone: a drive designator, which SetCurrentDirectoryA would take as
 // "the directory last used on that drive".
 bool IsBareDrive(const std::string& path) {
@@ -89,4 +91,10 @@ bool WriteBytesToFile(const std::string& path, std::initializer_list<ByteSetView
   return written && closed;
 }
 
-void Delay(int milliseconds) { Sleep(milliseconds < 0 ? 0 : static_cast<DWORD>(milliseconds)); }
+void Delay(int milliseconds) { delaySeam.sleep(milliseconds < 0 ? 0 : static_cast<DWORD>(milliseconds)); }
+
+DelaySeam SetDelaySeam(DelaySeam seam) {
+  DelaySeam previous = delaySeam;
+  delaySeam = seam;
+  return previous;
+}

@@ -55,3 +55,9 @@ bool WriteBytesToFile(const std::string& path, std::initializer_list<ByteSetView
 
 // Blocks the calling thread; a negative count is a delay of 0.
 void Delay(int milliseconds);
+
+// How Delay blocks; tests put in their own to see the pauses without waiting.
+struct DelaySeam {
+  void (*sleep)(DWORD milliseconds);
+};
+DelaySeam SetDelaySeam(DelaySeam seam);

@@ -134,10 +134,17 @@ TEST(WriteBytesToFile, WritesAGamePayloadSizedPartWhole) {
   EXPECT_TRUE(ReadWholeFile(path) == payload);
 }
 
+DWORD lastSleep = 1;
+
 TEST(Delay, NegativeCountIsNoDelay) {
+  DelaySeam real = SetDelaySeam({[](DWORD ms) { lastSleep = ms; }});
   // Passed on unchanged, -5 would block for about 49 days.
   Delay(-5);
-  Delay(0);
+  EXPECT_EQ(lastSleep, 0u);
+  Delay(3000);
+  EXPECT_EQ(lastSleep, 3000u);
+  SetDelaySeam(real);
+  Delay(-5);
 }
 
 }  // namespace
