@@ -6,8 +6,6 @@
 // names each constant's offset in the block. Settings given as name=value:
 //   forum_host, forum_name   the forum page address (the name is UTF-8)
 //   <payload>=<file>         the file behind a "bytes" entry
-#include <iconv.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -17,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "tool_support.h"
+
 namespace {
 
 struct Entry {
@@ -25,26 +25,6 @@ struct Entry {
   std::string value;
   std::uint32_t offset = 0;
 };
-
-[[noreturn]] void Die(const std::string& message) {
-  std::cerr << "make_constant_pool: " << message << "\n";
-  std::exit(1);
-}
-
-std::string ToCodePage936(const std::string& utf8) {
-  iconv_t cd = iconv_open("CP936", "UTF-8");
-  if (cd == reinterpret_cast<iconv_t>(-1)) Die("no UTF-8 to CP936 conversion");
-  std::string out(utf8.size() * 2 + 4, '\0');
-  char* in = const_cast<char*>(utf8.data());
-  std::size_t inLeft = utf8.size();
-  char* dst = out.data();
-  std::size_t outLeft = out.size();
-  if (iconv(cd, &in, &inLeft, &dst, &outLeft) == static_cast<std::size_t>(-1))
-    Die("text not representable in code page 936: " + utf8);
-  iconv_close(cd);
-  out.resize(out.size() - outLeft);
-  return out;
-}
 
 // The value between double quotes, with \\, \", \r and \n unescaped.
 std::string ParseQuoted(const std::string& field, int line) {
@@ -101,14 +81,6 @@ std::string PercentEncode(const std::string& utf8) {
   return out;
 }
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) Die("cannot read payload " + path);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
 void PutDword(std::string& out, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
 }
@@ -117,13 +89,7 @@ void PutDword(std::string& out, std::uint32_t v) {
 
 int main(int argc, char** argv) {
   if (argc < 4) Die("usage: make_constant_pool TABLE OUT_BLOCK OUT_HEADER [name=value ...]");
-  std::map<std::string, std::string> settings;
-  for (int i = 4; i < argc; ++i) {
-    std::string arg = argv[i];
-    std::size_t eq = arg.find('=');
-    if (eq == std::string::npos) Die("setting without '=': " + arg);
-    settings[arg.substr(0, eq)] = arg.substr(eq + 1);
-  }
+  std::map<std::string, std::string> settings = ReadSettings(argc, argv, 4);
   auto setting = [&](const std::string& name) {
     auto it = settings.find(name);
     if (it == settings.end()) Die("missing setting " + name);
@@ -142,7 +108,7 @@ int main(int argc, char** argv) {
                "&fr=index&fp=0&ie=utf-8";
       block += '\0';
     } else {
-      std::string payload = ReadFile(setting(e.value));
+      std::string payload = ReadBinaryFile(setting(e.value));
       if (payload.size() > 0xFFFFFFFFu) Die("payload too large: " + e.value);
       PutDword(block, 1);
       PutDword(block, static_cast<std::uint32_t>(payload.size()));
