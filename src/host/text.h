@@ -22,4 +22,7 @@ std::size_t FindLastBackslash(std::string_view s);
 // Whether the last character of s (not merely its last byte) is "\".
 bool EndsWithBackslash(std::string_view s);
 
+// Position of the last "\" or "/" that is a character of its own, or npos.
+std::size_t FindLastSeparator(std::string_view s);
+
 }  // namespace text

@@ -96,6 +96,13 @@ DWORD AttributesOf(const std::string& posixPath, const struct stat& st) {
 
 bool IsReadOnly(const struct stat& st) { return !(st.st_mode & S_IWUSR); }
 
+mode_t ModeWithAttributes(mode_t mode, DWORD attributes) {
+  mode &= 07777;
+  return (attributes & FILE_ATTRIBUTE_READONLY) ? (mode & ~0222) : (mode | S_IWUSR);
+}
+
+unsigned char StoredBits(DWORD attributes) { return static_cast<unsigned char>(attributes & kXattrBits); }
+
 // FILETIME counts 100 ns units since 1601-01-01 UTC.
 constexpr std::int64_t kUnixEpochIn100ns = 116444736000000000LL;
 
@@ -180,10 +187,11 @@ int DaysInMonth(int y, int m) {
   return m == 2 && IsLeapYear(y) ? 29 : days[m - 1];
 }
 
-// Days from 1601-01-01 to the given date.
+// Days from 1601-01-01 to the given date. 1600 is a multiple of 400, so the
+// leap days before year y follow from the years since 1601 alone.
 std::int64_t DaysSince1601(int y, int m, int d) {
-  std::int64_t days = 0;
-  for (int year = 1601; year < y; ++year) days += IsLeapYear(year) ? 366 : 365;
+  std::int64_t years = y - 1601;
+  std::int64_t days = years * 365 + years / 4 - years / 100 + years / 400;
   for (int month = 1; month < m; ++month) days += DaysInMonth(y, month);
   return days + d - 1;
 }
@@ -344,7 +352,9 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES
     default: lastError = ERROR_INVALID_PARAMETER; return INVALID_HANDLE_VALUE;
   }
   struct stat st{};
-  if (stat(posix.c_str(), &st) == 0) {
+  // A new file needs no look first: O_EXCL refuses whatever is there, a
+  // directory too, and that is ERROR_FILE_EXISTS as on Windows.
+  if (disposition != CREATE_NEW && stat(posix.c_str(), &st) == 0) {
     if (S_ISDIR(st.st_mode) || (writing && IsReadOnly(st))) {
       lastError = ERROR_ACCESS_DENIED;
       return INVALID_HANDLE_VALUE;
@@ -382,6 +392,16 @@ BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD count, LPDWORD read, void*) {
     total += static_cast<DWORD>(n);
   }
   if (read) *read = total;
+  return TRUE;
+}
+
+BOOL SetFilePointerEx(HANDLE file, LARGE_INTEGER distance, LARGE_INTEGER* position, DWORD method) {
+  if (file == nullptr || file == INVALID_HANDLE_VALUE) return Fail(ERROR_INVALID_HANDLE);
+  int whence = method == FILE_BEGIN ? SEEK_SET : method == FILE_CURRENT ? SEEK_CUR : method == FILE_END ? SEEK_END : -1;
+  if (whence < 0) return Fail(ERROR_INVALID_PARAMETER);
+  off_t at = lseek(static_cast<FileObject*>(file)->fd, static_cast<off_t>(distance.QuadPart), whence);
+  if (at < 0) return Fail(errno == EINVAL ? ERROR_NEGATIVE_SEEK : ERROR_INVALID_PARAMETER);
+  if (position) position->QuadPart = at;
   return TRUE;
 }
 
@@ -450,6 +470,34 @@ BOOL SetFileTime(HANDLE file, const FILETIME*, const FILETIME* access, const FIL
   return futimens(static_cast<FileObject*>(file)->fd, times) == 0 ? TRUE : FailErrno();
 }
 
+BOOL SetFileInformationByHandle(HANDLE file, FILE_INFO_BY_HANDLE_CLASS infoClass, LPVOID info, DWORD size) {
+  if (file == nullptr || file == INVALID_HANDLE_VALUE) return Fail(ERROR_INVALID_HANDLE);
+  if (infoClass != FileBasicInfo || info == nullptr || size < sizeof(FILE_BASIC_INFO))
+    return Fail(ERROR_INVALID_PARAMETER);
+  const auto* basic = static_cast<const FILE_BASIC_INFO*>(info);
+  int fd = static_cast<FileObject*>(file)->fd;
+  // 0 keeps a time, and so does -1 (which on Windows also stops later
+  // automatic updates through this handle).
+  auto timeOrOmit = [](const LARGE_INTEGER& t) {
+    if (t.QuadPart == 0 || t.QuadPart == -1) return timespec{0, UTIME_OMIT};
+    auto v = static_cast<std::uint64_t>(t.QuadPart);
+    return TimespecFrom(FILETIME{static_cast<DWORD>(v), static_cast<DWORD>(v >> 32)});
+  };
+  struct timespec times[2] = {timeOrOmit(basic->LastAccessTime), timeOrOmit(basic->LastWriteTime)};
+  if (futimens(fd, times) != 0) return FailErrno();
+  if (basic->FileAttributes == 0) return TRUE;
+  struct stat st{};
+  if (fstat(fd, &st) != 0) return FailErrno();
+  mode_t mode = ModeWithAttributes(st.st_mode, basic->FileAttributes);
+  if (mode != (st.st_mode & 07777) && fchmod(fd, mode) != 0) return FailErrno();
+  unsigned char stored = StoredBits(basic->FileAttributes);
+  if (stored != 0)
+    fsetxattr(fd, kAttributeXattr, &stored, 1, 0);
+  else
+    fremovexattr(fd, kAttributeXattr);
+  return TRUE;
+}
+
 DWORD GetFileAttributesA(LPCSTR path) {
   if (path == nullptr || *path == '\0') {
     lastError = ERROR_PATH_NOT_FOUND;
@@ -469,10 +517,8 @@ BOOL SetFileAttributesA(LPCSTR path, DWORD attributes) {
   std::string posix = ToPosix(path);
   struct stat st{};
   if (lstat(posix.c_str(), &st) != 0) return FailErrno();
-  mode_t mode = st.st_mode & 07777;
-  mode = (attributes & FILE_ATTRIBUTE_READONLY) ? (mode & ~0222) : (mode | S_IWUSR);
-  if (chmod(posix.c_str(), mode) != 0) return FailErrno();
-  unsigned char stored = static_cast<unsigned char>(attributes & kXattrBits);
+  if (chmod(posix.c_str(), ModeWithAttributes(st.st_mode, attributes)) != 0) return FailErrno();
+  unsigned char stored = StoredBits(attributes);
   if (stored != 0)
     setxattr(posix.c_str(), kAttributeXattr, &stored, 1, 0);
   else

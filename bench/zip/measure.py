@@ -1,0 +1,236 @@
+#!/usr/bin/env python3
+"""Times each extractor on each benchmark archive and prints the medians.
+
+Every run extracts into a file system of its own: a new ext4 image, mounted
+for that run only. Deleting and re-creating thousands of files leaves a
+shared file system slow for minutes (ext4 avoids and scans recently freed
+inodes, the journal and discards catch up), so on a shared file system
+whichever run followed a clean-up would pay for it; on a fresh one every
+run starts alike. Where no loop device can be mounted the runs go into
+fresh directories of the build tree instead, and the figures are noisier.
+Repetitions go round all tools in turn, so that a drift of the machine falls
+on every tool alike. The first run of each tool is checked against the
+archive's manifest (file count, sizes; SHA-1 for our extractor). Under Wine
+the server runs for the whole measurement, and its CPU time is counted apart
+from the program's.
+
+Called by bench/zip/run, which builds and installs everything named here.
+"""
+import argparse
+import hashlib
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import time
+from contextlib import contextmanager
+
+
+def windows_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def process_cpu(pid):
+    """User plus system CPU seconds of a running process."""
+    with open("/proc/%d/stat" % pid) as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def run_timed(command, server_pid, work):
+    """GNU time gives CPU time and peak memory: a child forked from Python
+    would count Python's memory as its own. Error output goes to a file, not
+    a pipe: Wine's service processes inherit it and outlive the program."""
+    usage_file = os.path.join(work, "usage.txt")
+    server_before = process_cpu(server_pid) if server_pid else 0.0
+    with open(os.path.join(work, "stderr.txt"), "w+") as errors:
+        start = time.perf_counter()
+        done = subprocess.run(["/usr/bin/time", "-f", "%U %S %M", "-o", usage_file] + command,
+                              stdout=subprocess.DEVNULL, stderr=errors)
+        wall = time.perf_counter() - start
+        errors.seek(0)
+        stderr = errors.read()
+    server = process_cpu(server_pid) - server_before if server_pid else 0.0
+    with open(usage_file) as f:
+        user, system, rss = f.read().split()[-3:]
+    return done.returncode, stderr, wall, float(user) + float(system), int(rss), server
+
+
+def read_manifest(path):
+    files = {}
+    with open(path) as f:
+        for line in f:
+            name, size, digest = line.split()
+            files[name] = (int(size), digest)
+    return files
+
+
+def check_tree(directory, manifest, with_digests):
+    found = 0
+    for name, (size, digest) in manifest.items():
+        path = os.path.join(directory, name)
+        if not os.path.isfile(path) or os.path.getsize(path) != size:
+            return "%s missing or of another size" % name
+        if with_digests:
+            with open(path, "rb") as f:
+                if hashlib.sha1(f.read()).hexdigest() != digest:
+                    return "%s holds other bytes" % name
+        found += 1
+    total = sum(len(files) for _, _, files in os.walk(directory))
+    if total != found:
+        return "%d files instead of %d" % (total, found)
+    return None
+
+
+@contextmanager
+def fresh_file_system(work, data_bytes, file_count):
+    """A directory on a file system made for one run: yields its path."""
+    image = os.path.join(work, "run.img")
+    mount_point = os.path.join(work, "mnt")
+    os.makedirs(mount_point, exist_ok=True)
+    size = data_bytes * 13 // 10 + file_count * 8192 + (128 << 20)
+    with open(image, "wb") as f:
+        f.truncate(size)
+    # Inode tables and journal are written now, not by a background thread
+    # during the run.
+    subprocess.run(["mkfs.ext4", "-q", "-F", "-i", "4096", "-E", "lazy_itable_init=0,lazy_journal_init=0", image],
+                   check=True)
+    subprocess.run(["mount", "-o", "loop", image, mount_point], check=True)
+    try:
+        destination = os.path.join(mount_point, "dest")
+        os.makedirs(destination)
+        yield destination
+    finally:
+        subprocess.run(["umount", mount_point], check=True)
+        os.remove(image)
+
+
+@contextmanager
+def fresh_directory(root, name):
+    destination = os.path.join(root, name)
+    os.makedirs(destination)
+    yield destination
+
+
+def can_mount(work):
+    try:
+        with fresh_file_system(work, 0, 0):
+            return True
+    except (subprocess.CalledProcessError, OSError):
+        return False
+
+
+class Tool:
+    def __init__(self, name, side, command, ours=False):
+        self.name, self.side, self.command, self.ours = name, side, command, ours
+
+
+def tools(args):
+    native = [
+        Tool("velmora (ours)", "native", lambda a, d: [args.native, os.path.abspath(a), os.path.abspath(d) + "/"], True),
+        Tool("unzip", "native", lambda a, d: ["unzip", "-q", "-o", a, "-d", d]),
+        Tool("bsdtar", "native", lambda a, d: ["bsdtar", "-xf", a, "-C", d]),
+        Tool("7zz", "native", lambda a, d: ["7zz", "x", "-y", "-bso0", "-bsp0", "-o" + d, a]),
+        Tool("miniunzip", "native", lambda a, d: ["miniunzip", "-x", "-o", a, "-d", d]),
+    ]
+    wine = [
+        Tool("velmora.exe (ours)", "wine",
+             lambda a, d: [args.wine_run, args.windows, windows_path(a), windows_path(d) + "\\"], True),
+        Tool("miniunzip.exe", "wine",
+             lambda a, d: [args.wine_run, args.miniunzip_exe, "-x", "-o", windows_path(a), "-d", windows_path(d)]),
+        Tool("NSIS installer", "wine",
+             lambda a, d: [args.wine_run, os.path.join(args.nsis, os.path.splitext(os.path.basename(a))[0] + ".exe"),
+                           "/S", "/D=" + windows_path(d)]),
+    ]
+    return native + ([] if args.no_wine else wine)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--work", required=True)
+    parser.add_argument("--reps", type=int, default=3)
+    parser.add_argument("--native", required=True)
+    parser.add_argument("--windows", required=True)
+    parser.add_argument("--wine-run", required=True)
+    parser.add_argument("--wineserver-pid", type=int, default=0)
+    parser.add_argument("--miniunzip-exe", required=True)
+    parser.add_argument("--nsis", required=True)
+    parser.add_argument("--no-wine", action="store_true")
+    parser.add_argument("archives", nargs="+")
+    args = parser.parse_args()
+
+    mounting = can_mount(args.work)
+    if not mounting:
+        print("measure: cannot mount a loop file system; measuring in directories of %s" % args.work,
+              file=sys.stderr)
+    out_root = os.path.join(args.work, "out")
+    shutil.rmtree(out_root, ignore_errors=True)
+    os.makedirs(out_root)
+    manifests = {a: read_manifest(os.path.join(args.work, a) + ".manifest") for a in args.archives}
+    results = {}
+    failures = []
+    for rep in range(args.reps):
+        for archive in args.archives:
+            path = os.path.join(args.work, archive)
+            manifest = manifests[archive]
+            data_bytes = sum(size for size, _ in manifest.values())
+            for tool in tools(args):
+                place = (fresh_file_system(args.work, data_bytes, len(manifest)) if mounting else
+                         fresh_directory(out_root, "%s-%s-%d" % (archive, tool.name.split()[0], rep)))
+                with place as destination:
+                    subprocess.run(["sync"], check=True)
+                    time.sleep(0.5)
+                    server = args.wineserver_pid if tool.side == "wine" else 0
+                    code, stderr, wall, cpu, rss, server_cpu = run_timed(tool.command(path, destination), server,
+                                                                         args.work)
+                    problem = "exit status %d: %s" % (code, stderr.strip()[-300:]) if code != 0 else None
+                    if problem is None and rep == 0:
+                        problem = check_tree(destination, manifest, tool.ours)
+                if problem:
+                    failures.append("%s on %s: %s" % (tool.name, archive, problem))
+                results.setdefault((archive, tool.name), (tool, data_bytes / 1e6, []))[2].append(
+                    (wall, cpu, rss, server_cpu))
+                print("  %-10s %-20s run %d: %6.2f s wall %6.2f s cpu%s" %
+                      (archive, tool.name, rep + 1, wall, cpu,
+                       "  %5.2f s wineserver" % server_cpu if server else ""), file=sys.stderr, flush=True)
+    shutil.rmtree(out_root)
+
+    print()
+    print("%-10s %-20s %8s %8s %10s %8s %9s %8s" %
+          ("archive", "extractor", "wall s", "cpu s", "server s", "MB/s", "peak MB", "ours is"))
+    for archive in args.archives:
+        ours = {side: statistics.median(s[0] for s in samples)
+                for (a, _), (tool, _, samples) in results.items() if a == archive and tool.ours
+                for side in [tool.side]}
+        for (a, name), (tool, megabytes, samples) in results.items():
+            if a != archive:
+                continue
+            wall = statistics.median(s[0] for s in samples)
+            cpu = statistics.median(s[1] for s in samples)
+            server = statistics.median(s[3] for s in samples)
+            rss = max(s[2] for s in samples) / 1024
+            ratio = "" if tool.ours else "%.2fx" % (wall / ours[tool.side])
+            print("%-10s %-20s %8.2f %8.2f %10s %8.0f %9.1f %8s" %
+                  (archive, name, wall, cpu, "%.2f" % server if tool.side == "wine" else "-", megabytes / wall, rss,
+                   ratio))
+    print("(ours is: the peer's median wall time over ours; above 1 means ours is faster)")
+
+    print()
+    for archive in args.archives:
+        for side in ("native", "wine"):
+            entries = [(name, statistics.median(s[0] for s in samples), tool.ours)
+                       for (a, name), (tool, _, samples) in results.items() if a == archive and tool.side == side]
+            if not entries:
+                continue
+            ours = [w for _, w, o in entries if o][0]
+            best_name, best = min(((n, w) for n, w, o in entries if not o), key=lambda x: x[1])
+            verdict = "met" if ours <= best else "missed"
+            print("goal %-6s %-10s ours %.2f s, best peer %s %.2f s: %s" % (side, archive, ours, best_name, best, verdict))
+    for failure in failures:
+        print("FAILED: " + failure)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,270 @@
+#include "zip/archive_reader.h"
+
+#include <algorithm>
+#include <limits>
+#include <string_view>
+#include <vector>
+
+#include "host/text.h"
+#include "zip/directories.h"
+#include "zip/entry_output.h"
+#include "zip/entry_target.h"
+
+namespace {
+
+constexpr std::uint16_t kExtendedTimestampId = 0x5455;  // "UT"
+
+std::uint16_t ReadLe16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+
+std::int32_t ReadLe32Signed(const unsigned char* p) {
+  std::uint32_t v = static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+                    static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+  return static_cast<std::int32_t>(v);
+}
+
+// Seconds since 1970-01-01 00:00:00 UTC, broken down into a UTC calendar date
+// (days to civil date, valid for any count, negative ones too) and converted.
+bool FileTimeFromUnixSeconds(std::int32_t seconds, FILETIME& out) {
+  std::int64_t days = seconds >= 0 ? seconds / 86400 : (static_cast<std::int64_t>(seconds) - 86399) / 86400;
+  std::int64_t secondOfDay = seconds - days * 86400;
+  std::int64_t shifted = days + 719468;  // from 0000-03-01
+  std::int64_t era = shifted / 146097;
+  std::int64_t dayOfEra = shifted - era * 146097;
+  std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  std::int64_t monthFromMarch = (5 * dayOfYear + 2) / 153;
+  std::int64_t month = monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9;
+  SYSTEMTIME time{};
+  time.wYear = static_cast<WORD>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
+  time.wMonth = static_cast<WORD>(month);
+  time.wDay = static_cast<WORD>(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
+  time.wHour = static_cast<WORD>(secondOfDay / 3600);
+  time.wMinute = static_cast<WORD>(secondOfDay / 60 % 60);
+  time.wSecond = static_cast<WORD>(secondOfDay % 60);
+  return SystemTimeToFileTime(&time, &out) != FALSE;
+}
+
+// The first "UT" block of the local extra field replaces the times it
+// carries. A time is taken only from bytes inside both the block and the
+// field; one that is announced but not there keeps its MS-DOS value.
+void ApplyExtendedTimestamp(const std::vector<unsigned char>& extra, ZipEntryInfo& info) {
+  std::size_t length = extra.size();
+  for (std::size_t offset = 0; offset + 4 < length;) {
+    std::size_t dataStart = offset + 4;
+    std::size_t dataSize = ReadLe16(&extra[offset + 2]);
+    if (ReadLe16(&extra[offset]) == kExtendedTimestampId) {
+      if (dataSize == 0) return;
+      std::size_t dataEnd = std::min(dataStart + dataSize, length);
+      unsigned flags = extra[dataStart];
+      FILETIME* times[] = {&info.modificationTime, &info.accessTime, &info.creationTime};
+      std::size_t at = dataStart + 1;
+      for (unsigned bit = 0; bit < 3; ++bit) {
+        if (!(flags & (1u << bit))) continue;
+        if (at + 4 > dataEnd) return;
+        FileTimeFromUnixSeconds(ReadLe32Signed(&extra[at]), *times[bit]);
+        at += 4;
+      }
+      return;
+    }
+    offset = dataStart + dataSize;
+  }
+}
+
+// The directory part of a target is made under the base only when it is
+// relative and does not climb: an absolute target's directory must exist.
+bool IsPlainRelative(std::string_view directory) {
+  if (directory.empty() || directory[0] == '\\' || directory[0] == '/') return false;
+  if (directory.size() > 1 && directory[1] == ':') return false;
+  return directory.find("../") == std::string_view::npos && directory.find("..\\") == std::string_view::npos;
+}
+
+}  // namespace
+
+DWORD AttributesFromExternal(std::uint32_t external) {
+  constexpr std::uint32_t kDosReadOnly = 1u << 0;
+  constexpr std::uint32_t kDosHidden = 1u << 1;
+  constexpr std::uint32_t kDosSystem = 1u << 2;
+  constexpr std::uint32_t kDosDirectory = 1u << 4;
+  constexpr std::uint32_t kDosArchive = 1u << 5;
+  constexpr std::uint32_t kUnixOwnerWrite = 1u << 23;
+  constexpr std::uint32_t kUnixDirectory = 1u << 30;
+  DWORD attributes = FILE_ATTRIBUTE_NORMAL;
+  if (external & (kUnixDirectory | kDosDirectory)) attributes = FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_DIRECTORY;
+  if (external & kDosArchive) attributes |= FILE_ATTRIBUTE_ARCHIVE;
+  if (external & kDosHidden) attributes |= FILE_ATTRIBUTE_HIDDEN;
+  // An archive made on MS-DOS or Windows has no Unix mode, so no owner-write
+  // bit: its entries come out read-only here, which extraction undoes.
+  if (!(external & kUnixOwnerWrite) || (external & kDosReadOnly)) attributes |= FILE_ATTRIBUTE_READONLY;
+  if (external & kDosSystem) attributes |= FILE_ATTRIBUTE_SYSTEM;
+  return attributes;
+}
+
+std::unique_ptr<ArchiveReader> ArchiveReader::OpenArchive(const std::string& path) {
+  std::unique_ptr<ArchiveReader> reader(new ArchiveReader());
+  char current[MAX_PATH];
+  DWORD length = GetCurrentDirectoryA(MAX_PATH, current);
+  if (length > 0 && length < MAX_PATH) {
+    reader->currentDirectory_.assign(current, length);
+    if (!text::EndsWithBackslash(reader->currentDirectory_)) reader->currentDirectory_ += '\\';
+  }
+  if (!reader->file_.Open(path)) return nullptr;
+  zlib_filefunc64_def functions = reader->file_.Functions();
+  reader->archive_ = unzOpen2_64(&reader->file_, &functions);
+  unz_global_info64 global{};
+  if (reader->archive_ != nullptr &&
+      (unzGetGlobalInfo64(reader->archive_, &global) != UNZ_OK ||
+       global.number_entry > static_cast<ZPOS64_T>(std::numeric_limits<std::int32_t>::max()))) {
+    unzClose(reader->archive_);
+    reader->archive_ = nullptr;
+  }
+  if (reader->archive_ != nullptr) reader->entryCount_ = static_cast<std::int32_t>(global.number_entry);
+  return reader;
+}
+
+void ArchiveReader::CloseArchive() {
+  CloseEntryData();
+  if (archive_ != nullptr) unzClose(archive_);
+  archive_ = nullptr;
+  entryCount_ = 0;
+  position_ = -1;
+  file_.Close();
+}
+
+void ArchiveReader::CloseEntryData() {
+  if (entryDataOpen_) unzCloseCurrentFile(archive_);
+  entryDataOpen_ = false;
+}
+
+bool ArchiveReader::MoveTo(std::int32_t index) {
+  if (position_ == index) return true;
+  if (position_ < 0 || index < position_) {
+    position_ = -1;
+    if (unzGoToFirstFile(archive_) != UNZ_OK) return false;
+    position_ = 0;
+  }
+  while (position_ < index) {
+    if (unzGoToNextFile(archive_) != UNZ_OK) {
+      position_ = -1;
+      return false;
+    }
+    ++position_;
+  }
+  return true;
+}
+
+ReaderStatus ArchiveReader::ReadEntryInfo(std::int32_t index, ZipEntryInfo& info) {
+  if (archive_ == nullptr || index < 0 || index >= entryCount_) return ReaderStatus::kNoSuchEntry;
+  CloseEntryData();
+  if (index == cached_.index) {
+    info = cached_;
+    return ReaderStatus::kOk;
+  }
+  if (!MoveTo(index)) return ReaderStatus::kBadHeader;
+
+  unz_file_info64 stored{};
+  char name[MAX_PATH];
+  if (unzGetCurrentFileInfo64(archive_, &stored, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK)
+    return ReaderStatus::kBadHeader;
+  ZipEntryInfo entry;
+  if (stored.size_filename < sizeof name) {
+    entry.name.assign(name, stored.size_filename);
+  } else {
+    // Kept whole, so that a name too long for the platform is refused rather
+    // than cut into some other name.
+    entry.name.resize(stored.size_filename);
+    if (unzGetCurrentFileInfo64(archive_, nullptr, entry.name.data(), stored.size_filename, nullptr, 0, nullptr, 0) !=
+        UNZ_OK)
+      return ReaderStatus::kBadHeader;
+  }
+  // Minizip lets bzip2 entries through its own check (and would hand their
+  // data back raw without bzip2 support); only stored and deflated are ours.
+  if (stored.compression_method != 0 && stored.compression_method != Z_DEFLATED) return ReaderStatus::kBadHeader;
+  // Opening the data checks the local header against the central directory.
+  if (unzOpenCurrentFile(archive_) != UNZ_OK) return ReaderStatus::kBadHeader;
+  entryDataOpen_ = true;
+
+  int extraLength = unzGetLocalExtrafield(archive_, nullptr, 0);
+  if (extraLength < 0) return ReaderStatus::kBadExtraField;
+  std::vector<unsigned char> extra(static_cast<std::size_t>(extraLength));
+  if (extraLength > 0 && unzGetLocalExtrafield(archive_, extra.data(), static_cast<unsigned>(extraLength)) != extraLength)
+    return ReaderStatus::kBadExtraField;
+
+  entry.index = index;
+  entry.flags = static_cast<std::uint16_t>(stored.flag);
+  entry.method = static_cast<std::uint16_t>(stored.compression_method);
+  entry.crc = static_cast<std::uint32_t>(stored.crc);
+  entry.attributes = AttributesFromExternal(static_cast<std::uint32_t>(stored.external_fa));
+  entry.compressedSize = stored.compressed_size;
+  entry.uncompressedSize = stored.uncompressed_size;
+  FILETIME dosTime{};
+  if (DosDateTimeToFileTime(static_cast<WORD>(stored.dosDate >> 16), static_cast<WORD>(stored.dosDate), &dosTime))
+    entry.accessTime = entry.creationTime = entry.modificationTime = dosTime;
+  ApplyExtendedTimestamp(extra, entry);
+
+  cached_ = entry;
+  info = std::move(entry);
+  return ReaderStatus::kOk;
+}
+
+ReaderStatus ArchiveReader::ExtractEntryToFile(std::int32_t index, const EntryTarget& target) {
+  ZipEntryInfo info;
+  ReaderStatus status = ReadEntryInfo(index, info);
+  if (status != ReaderStatus::kOk) return status;
+  // Without a password minizip would hand back the encrypted bytes as if
+  // they were the file.
+  if (info.IsEncrypted()) return ReaderStatus::kDataError;
+  if (!MoveTo(index)) return ReaderStatus::kBadHeader;
+  // A record read just now left this entry's data open and unread.
+  if (!entryDataOpen_) {
+    if (unzOpenCurrentFile(archive_) != UNZ_OK) return ReaderStatus::kBadHeader;
+    entryDataOpen_ = true;
+  }
+  status = CopyEntryData(info, target);
+  CloseEntryData();
+  return status;
+}
+
+ReaderStatus ArchiveReader::CopyEntryData(const ZipEntryInfo& info, const EntryTarget& target) {
+  const std::string& path = target.path();
+  std::size_t cut = text::FindLastSeparator(path);
+  if (cut != std::string::npos && IsPlainRelative(std::string_view(path).substr(0, cut)))
+    CreateRelativeDirectories(currentDirectory_, std::string_view(path).substr(0, cut));
+
+  EntryOutput output;
+  if (!output.Open(path)) return ReaderStatus::kCannotOpen;
+  // Minizip copies stored data a byte at a time, which costs a patch of
+  // pictures and sounds more than all its inflating: stored data is read
+  // here, straight from where minizip found it, and checked here.
+  bool stored = info.method == 0;
+  std::uint64_t start = stored ? unzGetCurrentFileZStreamPos64(archive_) : 0;
+  std::uint32_t crc = 0;
+  std::uint64_t total = 0;
+  for (;;) {
+    int got = stored ? ReadStoredData(info, start, total, crc)
+                     : unzReadCurrentFile(archive_, chunk_.data(), kChunkSize);
+    if (got < 0) return ReaderStatus::kDataError;
+    if (got == 0) break;
+    if (!output.Write(chunk_.data(), static_cast<DWORD>(got))) return ReaderStatus::kDataError;
+    total += static_cast<std::uint64_t>(got);
+  }
+  // Data shorter than announced ends without an error of its own: the
+  // central directory's size is the one to hold it to.
+  if (total != info.uncompressedSize) return ReaderStatus::kDataError;
+  entryDataOpen_ = false;
+  int verdict = unzCloseCurrentFile(archive_);
+  if (stored ? crc != info.crc : verdict != UNZ_OK) return ReaderStatus::kDataError;  // CRC-32 mismatch
+  output.RestoreTimes(info.creationTime, info.accessTime, info.modificationTime);
+  return output.Commit() ? ReaderStatus::kOk : ReaderStatus::kCannotOpen;
+}
+
+// The next chunk of stored data after done bytes, with the running CRC-32:
+// its byte count, 0 at the end, or -1 when the archive ends too soon.
+int ArchiveReader::ReadStoredData(const ZipEntryInfo& info, std::uint64_t start, std::uint64_t done,
+                                  std::uint32_t& crc) {
+  auto want = static_cast<DWORD>(std::min<std::uint64_t>(kChunkSize, info.compressedSize - done));
+  if (want == 0) return 0;
+  auto* bytes = reinterpret_cast<unsigned char*>(chunk_.data());
+  if (file_.ReadAt(start + done, bytes, want) != want) return -1;
+  crc = static_cast<std::uint32_t>(crc32(crc, bytes, want));
+  return static_cast<int>(want);
+}

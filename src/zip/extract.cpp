@@ -1,0 +1,115 @@
+#include "zip/extract.h"
+
+#include <memory>
+
+#include <windows.h>
+
+#include "host/text.h"
+#include "zip/archive_reader.h"
+#include "zip/directories.h"
+#include "zip/entry_target.h"
+#include "zip/file_handle.h"
+
+namespace {
+
+constexpr unsigned char kLocalHeaderSignature[] = {0x50, 0x4B, 0x03, 0x04};
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// One call of ExtractArchiveTo: where it stands, and whom to tell.
+class ExtractionState {
+ public:
+  explicit ExtractionState(ExtractProgress progress) : progress_(progress) {}
+
+  void SetTotal(std::int32_t total) { total_ = total; }
+
+  // After entry index; false when the reply asks to stop.
+  bool ReportEntry(std::int32_t index) { return Report(ProgressPercent(index, total_)); }
+
+  // The closing notification: every entry counted as done.
+  void ReportEnd() { Report(ProgressPercent(total_, total_)); }
+
+ private:
+  bool Report(int percent) { return progress_.report == nullptr || progress_.report(progress_.context, percent); }
+
+  ExtractProgress progress_;
+  std::int32_t total_ = 0;
+};
+
+// The entry loop; ExtractArchiveTo raises the closing notification for
+// every result but a cancel.
+int ExtractEntries(ArchiveReader& reader, const std::string& root, ExtractionState& state, bool& cancelled) {
+  std::int32_t total = CountEntries(reader);
+  if (total < 0) return kExtractFailed;
+  state.SetTotal(total);
+  for (std::int32_t index = 0; index < total; ++index) {
+    ZipEntryInfo entry;
+    if (reader.ReadEntryInfo(index, entry) != ReaderStatus::kOk) return kExtractFailed;
+    EntryTarget target;
+    if (ResolveEntryTarget(root, entry, target) != NameVerdict::kAccepted) return kExtractFailed;
+    if (entry.IsDirectory()) {
+      if (!Exists(target.path()) && !CreateDirectoryChain(target.path())) return kExtractFailed;
+    } else if (reader.ExtractEntryToFile(index, target) != ReaderStatus::kOk) {
+      return kExtractFailed;
+    }
+    if (!state.ReportEntry(index)) {
+      cancelled = true;
+      return kExtractCompleted;
+    }
+  }
+  // The count stops at the first entry whose information cannot be read;
+  // an archive damaged there is not extracted, whatever came before.
+  return total == reader.EntryCount() ? kExtractCompleted : kExtractFailed;
+}
+
+}  // namespace
+
+int ProgressPercent(std::int32_t current, std::int32_t total) {
+  if (total <= 0) return 100;
+  return static_cast<int>(static_cast<double>(current) / total * 100.0);
+}
+
+bool HasZipSignature(const std::string& path) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.IsOpen()) return false;
+  unsigned char head[32];
+  DWORD got = 0;
+  if (!ReadFile(file.get(), head, sizeof head, &got, nullptr) || got < sizeof head) return false;
+  for (std::size_t i = 0; i < sizeof kLocalHeaderSignature; ++i)
+    if (head[i] != kLocalHeaderSignature[i]) return false;
+  auto value = static_cast<std::int32_t>(static_cast<std::uint32_t>(head[24]) | static_cast<std::uint32_t>(head[25]) << 8 |
+                                         static_cast<std::uint32_t>(head[26]) << 16 |
+                                         static_cast<std::uint32_t>(head[27]) << 24);
+  return value >= 1;
+}
+
+std::int32_t CountEntries(ArchiveReader& reader) {
+  if (!reader.HasArchive()) return -1;
+  std::int32_t count = 0;
+  ZipEntryInfo entry;
+  while (reader.ReadEntryInfo(count, entry) == ReaderStatus::kOk) ++count;
+  return count;
+}
+
+int ExtractArchiveTo(const std::string& archive, const std::string& destination, ExtractProgress progress) {
+  if (archive.empty() || destination.empty()) return kExtractMissingInput;
+  ExtractionState state(progress);
+  // Declared first so that the archive closes after the closing notification.
+  std::unique_ptr<ArchiveReader> reader;
+  int result = kExtractFailed;
+  bool cancelled = false;
+  std::string root = destination;
+  if (!text::EndsWithBackslash(root)) root += '\\';
+  if (!Exists(archive)) {
+    result = kExtractMissingInput;
+  } else if (!text::EndsWithBackslash(root)) {
+    // The destination ends in a lead byte that took the appended "\" as its
+    // second byte: names would be glued to its last component.
+  } else if ((Exists(destination) || CreateDirectoryChain(destination)) && HasZipSignature(archive)) {
+    reader = ArchiveReader::OpenArchive(archive);
+    if (reader) result = ExtractEntries(*reader, root, state, cancelled);
+  }
+  if (!cancelled) state.ReportEnd();
+  return result;
+}

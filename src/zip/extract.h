@@ -1,0 +1,42 @@
+// Unpacking every entry of a ZIP archive into a directory: the algorithm
+// behind the ZIP unit's ExtractArchive method, free of any window, so that
+// the unit type only supplies the progress hook.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class ArchiveReader;
+
+// The percentage hook, called after each entry with the share of entries
+// done, and once more with 100 when the extraction ends other than by
+// cancelling. A false reply cancels after the entry just processed.
+struct ExtractProgress {
+  bool (*report)(void* context, int percent);
+  void* context;
+};
+
+// Results of ExtractArchiveTo.
+// Every entry was processed, or a progress reply cancelled.
+constexpr int kExtractCompleted = 1;
+// Something could not be extracted; entries before it stay.
+constexpr int kExtractFailed = 0;
+// The archive or destination text is empty, or the archive does not exist.
+constexpr int kExtractMissingInput = -1;
+
+// Extracts archive (a path, absolute or relative to the current directory)
+// into destination (with or without a trailing "\"), creating the
+// destination when it does not exist.
+int ExtractArchiveTo(const std::string& archive, const std::string& destination, ExtractProgress progress);
+
+// Whether the file starts with a local file header whose signed 32-bit value
+// at offset 24 (the upper half of the uncompressed size, then the name
+// length) is at least 1.
+bool HasZipSignature(const std::string& path);
+
+// The number of leading entries whose information can be read, or -1 when
+// the reader has no archive (its central directory was unreadable).
+std::int32_t CountEntries(ArchiveReader& reader);
+
+// current ÷ total × 100, truncated; 100 when there is nothing to count.
+int ProgressPercent(std::int32_t current, std::int32_t total);
