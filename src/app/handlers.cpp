@@ -1,0 +1,142 @@
+#include "app/handlers.h"
+
+#include <initializer_list>
+#include <string>
+
+#include "app/form_ids.h"
+#include "app/installer_state.h"
+#include "assets/constant_pool.h"
+#include "form/loader.h"
+#include "form/properties.h"
+#include "form/visual_style.h"
+#include "host/file_services.h"
+#include "host/message_box.h"
+#include "host/open_url.h"
+#include "host/shortcut.h"
+#include "host/special_folders.h"
+#include "zip/zip_unit.h"
+
+namespace {
+
+using pool::Text;
+
+constexpr UINT kExclamation = MB_ICONEXCLAMATION;  // 48
+constexpr UINT kInformation = MB_ICONINFORMATION;  // 64
+constexpr UINT kError = MB_ICONHAND;               // 16
+constexpr int kPauseMilliseconds = 3000;
+constexpr int kDesktopDirectory = 3;
+
+std::string RunPath(Text constant) { return GetRunDirectory() + PoolText(constant); }
+
+void Tell(Text message, UINT flags, Text caption) {
+  ShowMessageBox(MessageValue::FromText(PoolText(message)), flags, PoolText(caption));
+}
+
+// Buttons are disabled in the order 按钮1, 按钮2, 按钮3 and enabled likewise.
+void SetButtonsDisabled(bool disabled) {
+  for (UnitId button : {form_ids::kUninstallButton, form_ids::kForumButton, form_ids::kInstallButton})
+    WriteUnitProperty(form_ids::kStartWindow, button, kPropertyDisabled, -1, disabled ? 1 : 0, 0);
+}
+
+void RejectAndEnd(Text message) {
+  Tell(message, kExclamation, Text::NotFoundCaption);
+  DestroyUnit(UnitReference{form_ids::kStartWindow, form_ids::kWindowUnit, form_ids::kWindowType});
+}
+
+// Deletes a file that a look-up found; a name that was not found is tried
+// too (it names a directory and fails harmlessly) but is no failure.
+bool RemoveFound(const std::string& directory, const std::string& found) {
+  bool removed = RemoveFile(directory + found);
+  return removed || found.empty();
+}
+
+EventReply Run(void (*handler)()) {
+  handler();
+  return {};
+}
+
+const ProgramRoutine kRoutines[] = {
+    {0x164, [](const std::int32_t*, std::uint32_t) { return Run(&OnWindowCreated); }},
+    {0x3D4, [](const std::int32_t*, std::uint32_t) { return Run(&OnForumClicked); }},
+    {0x3FE, [](const std::int32_t*, std::uint32_t) { return Run(&OnInstallClicked); }},
+    {0x95D, [](const std::int32_t*, std::uint32_t) { return Run(&OnUninstallClicked); }},
+};
+
+// Handler addresses in the form are this start plus the routine's offset.
+constexpr std::uint32_t kCodeStart = 0x00401000;
+constexpr std::uint32_t kCodeSize = 0x1000;
+
+}  // namespace
+
+const ProgramCode& InstallerCode() {
+  static const ProgramCode code{kCodeStart, kCodeSize, kRoutines, std::size(kRoutines)};
+  return code;
+}
+
+void OnWindowCreated() {
+  FileSearchHandle search;
+  InstallerState& state = Installer();
+  SetVisualStyle(1);
+  state.foundArchive = FindMatchingFile(RunPath(Text::ArchivePath), search);
+  state.foundImageArchive = FindMatchingFile(RunPath(Text::ImageArchivePath), search);
+  if (state.foundArchive.empty())
+    RejectAndEnd(Text::ArchiveMissing);
+  else if (state.foundImageArchive.empty())
+    RejectAndEnd(Text::ImageArchiveMissing);
+  else
+    WriteUnitProperty(form_ids::kStartWindow, form_ids::kWindowUnit, kPropertyVisible, -1, 1, 0);
+  CloseFileSearch(search);
+}
+
+void OnInstallClicked() {
+  FileSearchHandle search;
+  InstallerState& state = Installer();
+  SetButtonsDisabled(true);
+  MakeDirectory(RunPath(Text::VideoDirectory));
+  Delay(kPauseMilliseconds);
+  int extracted = ExtractArchive(GetUnitObject(form_ids::kStartWindow, form_ids::kZipUnit), state.foundArchive,
+                                 RunPath(Text::Backslash));
+  Delay(kPauseMilliseconds);
+  state.foundRemovable = FindMatchingFile(RunPath(Text::StalePatchPath), search);
+  RemoveFile(state.foundRemovable);
+  bool gameWritten = WriteBytesToFile(RunPath(Text::GameExePath), {PoolBytes(pool::Bytes::PayloadGameExe)});
+  bool patchWritten = WriteBytesToFile(RunPath(Text::PatchDllPath), {PoolBytes(pool::Bytes::PayloadPatchDll)});
+  // Only a complete installation is called a success and gets its shortcut.
+  if (extracted == 1 && gameWritten && patchWritten) {
+    Tell(Text::InstalledMessage, kInformation, Text::InstalledCaption);
+    CreateShortcut(GetSpecialDirectory(kDesktopDirectory) + PoolText(Text::ShortcutName), RunPath(Text::GameExePath),
+                   std::string(PoolText(Text::ShortcutDescription)), std::nullopt, RunPath(Text::Backslash));
+  } else {
+    Tell(Text::InstallFailedMessage, kError, Text::ErrorCaption);
+  }
+  SetButtonsDisabled(false);
+  CloseFileSearch(search);
+}
+
+void OnUninstallClicked() {
+  FileSearchHandle search;
+  InstallerState& state = Installer();
+  SetButtonsDisabled(true);
+  state.foundPatchDll = FindMatchingFile(RunPath(Text::PatchDllPath), search);
+  state.foundGameExe = FindMatchingFile(RunPath(Text::GameExePath), search);
+  state.foundRemovable = FindMatchingFile(RunPath(Text::MoviePath), search);
+  if (state.foundGameExe.empty()) {
+    Tell(Text::NotInstalledMessage, kInformation, Text::ErrorCaption);
+  } else {
+    bool removed = RemoveFound(RunPath(Text::Backslash), state.foundGameExe);
+    Delay(kPauseMilliseconds);
+    removed &= RemoveFound(RunPath(Text::VideoDirectoryJoint), state.foundRemovable);
+    Delay(kPauseMilliseconds);
+    removed &= RemoveFound(RunPath(Text::Backslash), state.foundPatchDll);
+    // A file that is still there (the game running, access denied) must not
+    // be reported as uninstalled.
+    if (removed)
+      Tell(Text::UninstalledMessage, kInformation, Text::UninstalledCaption);
+    else
+      Tell(Text::UninstallFailedMessage, kError, Text::ErrorCaption);
+  }
+  SetButtonsDisabled(false);
+  CloseFileSearch(search);
+}
+
+void OnForumClicked() { OpenWebAddress(std::string(PoolText(Text::ForumAddress))); }

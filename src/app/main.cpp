@@ -1,0 +1,22 @@
+// The installer's entry: start the runtime, load the start window hidden,
+// let its created event decide, run the loop until the window is gone.
+#include <windows.h>
+
+#include "app/form_ids.h"
+#include "app/handlers.h"
+#include "app/installer_state.h"
+#include "app/program_types.h"
+#include "assets/form_block.h"
+#include "form/engine_start.h"
+#include "form/loader.h"
+#include "form/message_loop.h"
+#include "form/runtime.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  InitializeRuntime(InstallerCode(), ProgramUnitTypes(), FormDescriptionBlock());
+  runtime::RegisterExitCleanup(&ReleaseInstallerState);
+  LoadStartWindow(form_ids::kStartWindow);
+  RunMessageLoop();
+  runtime::RunEndRoutine();
+  return 0;
+}

@@ -1,0 +1,34 @@
+#include "app/program_types.h"
+
+#include "form/button_properties.h"
+#include "form/button_unit.h"
+#include "form/window_properties.h"
+#include "form/window_unit.h"
+#include "zip/zip_unit.h"
+
+namespace {
+
+// 窗口, 按钮 and ZIP压缩 in the ANSI code page.
+const UnitTypeInfo kWindowType{"\xB4\xB0\xBF\xDA", "window", kWindowTypeFlags, kWindowPropertyTable,
+                               &kWindowUnitOperations};
+const UnitTypeInfo kButtonType{"\xB0\xB4\xC5\xA5", "Button", kButtonTypeFlags, kButtonPropertyTable,
+                               &kButtonUnitOperations};
+const UnitTypeInfo kZipType{"ZIP\xD1\xB9\xCB\xF5", "ZIP", 0x00008040, {}, &kZipUnitOperations};
+
+// The engine's further types (edit fields, lists, menus and the like) keep
+// their numbers but are not part of this program.
+const UnitTypeInfo* const kBaseLibrary[] = {
+    &kWindowType, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &kButtonType,
+};
+const UnitTypeInfo* const kArchiveLibrary[] = {&kZipType};
+
+const UnitLibrary kLibraries[] = {
+    {kBaseLibrary},
+    {},
+    {},
+    {kArchiveLibrary},
+};
+
+}  // namespace
+
+std::span<const UnitLibrary> ProgramUnitTypes() { return kLibraries; }

@@ -1,0 +1,10 @@
+// The unit types this program carries, numbered as the form's TypeIds count
+// them: library 1 type 1 the window, library 1 type 11 the Button, library 4
+// type 1 the ZIP unit.
+#pragma once
+
+#include <span>
+
+#include "form/unit_types.h"
+
+std::span<const UnitLibrary> ProgramUnitTypes();

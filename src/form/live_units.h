@@ -1,0 +1,18 @@
+// Live unit objects by the 32-bit key stored in a record's object slot, and by
+// their native window. A record keeps a key rather than a pointer so that it
+// keeps its dword layout on 64-bit Windows too.
+#pragma once
+
+#include <cstdint>
+
+#include "form/unit_object.h"
+
+namespace live_units {
+
+// The key for a new live unit (never 0).
+std::uint32_t Add(UnitObject* unit);
+// The unit behind a key, or nullptr.
+UnitObject* Find(std::uint32_t key);
+void Remove(std::uint32_t key);
+
+}  // namespace live_units

@@ -1,0 +1,89 @@
+#include "zip/zip_unit.h"
+
+#include "form/events.h"
+#include "form/loader.h"
+#include "zip/extract.h"
+
+namespace {
+
+constexpr char kClassName[] = "VelmoraZipUnit";
+constexpr std::int32_t kProgressEvent = 1;
+
+LRESULT CALLBACK ZipUnitProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCDESTROY) {
+    if (UnitObject* unit = UnitOfWindow(hwnd)) {
+      UnitId window = unit->window, self = unit->unit;
+      DetachUnitFromWindow(hwnd);
+      delete unit;
+      NotifyUnitDestroyed(window, self);
+    }
+  }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+bool RegisterClassOnce() {
+  HINSTANCE module = GetModuleHandleA(nullptr);
+  WNDCLASSA existing;
+  if (GetClassInfoA(module, kClassName, &existing)) return true;
+  WNDCLASSA wc{};
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = &ZipUnitProc;
+  wc.hInstance = module;
+  wc.lpszClassName = kClassName;
+  return RegisterClassA(&wc) != 0;
+}
+
+UnitObject* Create(const UnitCreateArgs& args) {
+  if (!RegisterClassOnce()) return nullptr;
+  HWND hwnd = CreateWindowExA(0, kClassName, "", args.style | WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER, args.x, args.y,
+                              args.width, args.height, args.parent,
+                              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(args.controlId)),
+                              GetModuleHandleA(nullptr), nullptr);
+  if (hwnd == nullptr) return nullptr;
+  auto* unit = new UnitObject;
+  unit->operations = &kZipUnitOperations;
+  unit->window = args.window;
+  unit->unit = args.unit;
+  AttachUnitToWindow(*unit, hwnd);
+  return unit;
+}
+
+// The unit has no properties of its own.
+std::vector<std::uint8_t> Serialise(const UnitObject&) { return {}; }
+PropertyValue ReadProperty(const UnitObject&, int, int) { return {}; }
+
+// Who raises the progress event. Kept apart from the unit object, which a
+// handler may destroy along with the window while extraction goes on.
+struct ProgressSource {
+  HWND hwnd;
+  UnitId window;
+  UnitId unit;
+};
+
+// Raises the progress event while the unit's window exists; a false reply
+// cancels, unless the handler took the window away.
+bool ReportProgress(void* context, int percent) {
+  const auto* source = static_cast<const ProgressSource*>(context);
+  HWND hwnd = source->hwnd;
+  if (!IsWindow(hwnd)) return true;
+  EventRecord record;
+  record.window = source->window;
+  record.unit = source->unit;
+  record.event = kProgressEvent;
+  record.argumentCount = 1;
+  record.arguments[0] = percent;
+  bool ran = FireEvent(record);
+  if (!IsWindow(hwnd)) return true;
+  return !(ran && record.replyGiven && record.reply == 0);
+}
+
+}  // namespace
+
+const UnitTypeOperations kZipUnitOperations = {
+    &Create, nullptr, &Serialise, &ReadProperty, nullptr, nullptr, nullptr, nullptr,
+};
+
+int ExtractArchive(UnitObject& zipUnit, const std::string& archive, const std::string& destination) {
+  ProgressSource source{zipUnit.hwnd, zipUnit.window, zipUnit.unit};
+  return ExtractArchiveTo(archive, destination, ExtractProgress{&ReportProgress, &source});
+}
