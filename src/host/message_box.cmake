@@ -1,0 +1,10 @@
+# Message boxes: the display text and result codes are portable, the call
+# itself is the platform's.
+set(velmora_message_box_sources message_value.cpp)
+if(WIN32)
+  list(APPEND velmora_message_box_sources message_box.cpp)
+endif()
+velmora_library(velmora_message_box ${velmora_message_box_sources})
+if(WIN32)
+  target_link_libraries(velmora_message_box PUBLIC user32)
+endif()

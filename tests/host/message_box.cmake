@@ -1,0 +1,1 @@
+velmora_test(message_value_test SOURCES message_value_test.cpp LIBS velmora_message_box)
