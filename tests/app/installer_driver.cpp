@@ -1,0 +1,234 @@
+#include "installer_driver.h"
+
+#include <shlobj.h>
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace installer_driver {
+
+namespace {
+
+struct Search {
+  DWORD pid;
+  const char* className;
+  HWND found;
+};
+
+BOOL CALLBACK MatchTopLevel(HWND hwnd, LPARAM param) {
+  auto* s = reinterpret_cast<Search*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  char cls[64] = {};
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (owner != s->pid || std::string(cls) != s->className || !IsWindowVisible(hwnd)) return TRUE;
+  s->found = hwnd;
+  return FALSE;
+}
+
+// A visible top-level window of the process with the given class.
+HWND FindTopLevel(DWORD pid, const char* className) {
+  Search search{pid, className, nullptr};
+  EnumWindows(&MatchTopLevel, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// 32 × 32 pixels of a device context, top row first.
+std::vector<std::uint32_t> Pixels32(HDC source, int x, int y) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = 32;
+  info.bmiHeader.biHeight = -32;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC memory = CreateCompatibleDC(source);
+  HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, 32, 32, source, x, y, SRCCOPY);
+  GdiFlush();
+  const auto* p = static_cast<const std::uint32_t*>(bits);
+  std::vector<std::uint32_t> pixels(p, p + 32 * 32);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  return pixels;
+}
+
+// How many pixels differ between what the screen shows and the icon drawn
+// on the same background.
+int Difference(const std::vector<std::uint32_t>& shown, HICON icon) {
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 32, 32);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  HBRUSH background = CreateSolidBrush(RGB((shown[0] >> 16) & 0xFF, (shown[0] >> 8) & 0xFF, shown[0] & 0xFF));
+  RECT all{0, 0, 32, 32};
+  FillRect(memory, &all, background);
+  DrawIconEx(memory, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
+  std::vector<std::uint32_t> drawn = Pixels32(memory, 0, 0);
+  int differing = 0;
+  for (std::size_t i = 0; i < drawn.size(); ++i) differing += (drawn[i] & 0xFFFFFF) != (shown[i] & 0xFFFFFF);
+  DeleteObject(background);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return differing;
+}
+
+// Icon handles are the box's process's own, so the icon is told by what it
+// shows: the standard icon that draws the same pixels.
+Icon IconOf(HWND box) {
+  // The icon of a message box is a static control: id 20 on Windows, 0x440
+  // under Wine.
+  HWND iconControl = GetDlgItem(box, 0x14);
+  if (iconControl == nullptr) iconControl = GetDlgItem(box, 0x440);
+  if (iconControl == nullptr || !IsWindowVisible(iconControl)) return Icon::None;
+  RECT r;
+  GetWindowRect(iconControl, &r);
+  HDC screen = GetDC(nullptr);
+  std::vector<std::uint32_t> shown = Pixels32(screen, r.left, r.top);
+  ReleaseDC(nullptr, screen);
+  const std::pair<Icon, LPCSTR> candidates[] = {
+      {Icon::Exclamation, IDI_EXCLAMATION}, {Icon::Information, IDI_INFORMATION}, {Icon::Hand, IDI_HAND}};
+  for (const auto& [icon, resource] : candidates)
+    if (Difference(shown, LoadIconA(nullptr, resource)) == 0) return icon;
+  return Icon::None;
+}
+
+}  // namespace
+
+std::string Ansi(const char* utf8) {
+  int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide.data(), n);
+  int m = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(m), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, out.data(), m, nullptr, nullptr);
+  out.pop_back();
+  return out;
+}
+
+const std::string& WindowCaption() {
+  static const std::string caption = Ansi("《Velmora》V1.0汉化补丁安装与卸载器 BySelvane");
+  return caption;
+}
+
+std::string TextOf(HWND hwnd) {
+  char buffer[2048] = {};
+  GetWindowTextA(hwnd, buffer, sizeof buffer);
+  return buffer;
+}
+
+Installer::Installer(const std::string& exe, const std::string& currentDirectory) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  std::string commandLine = "\"" + exe + "\"";
+  started_ = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            currentDirectory.c_str(), &startup, &process_) != FALSE;
+}
+
+Installer::~Installer() {
+  if (!started_) return;
+  if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
+  CloseHandle(process_.hProcess);
+  CloseHandle(process_.hThread);
+}
+
+Box Installer::WaitForBox(DWORD timeoutMs) {
+  Box box;
+  for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
+    if (HWND hwnd = FindTopLevel(process_.dwProcessId, "#32770")) {
+      Sleep(200);  // let the box finish laying itself out
+      box.hwnd = hwnd;
+      box.caption = TextOf(hwnd);
+      box.text = TextOf(GetDlgItem(hwnd, 0xFFFF));
+      box.icon = IconOf(hwnd);
+      return box;
+    }
+    if (WaitForSingleObject(process_.hProcess, 50) != WAIT_TIMEOUT) return box;
+  }
+  return box;
+}
+
+void Installer::Dismiss(const Box& box) {
+  PostMessageA(box.hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  for (int i = 0; i < 100 && IsWindow(box.hwnd); ++i) Sleep(50);
+}
+
+HWND Installer::MainWindow(DWORD timeoutMs) {
+  for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
+    HWND hwnd = FindWindowA(nullptr, WindowCaption().c_str());
+    DWORD owner = 0;
+    if (hwnd) GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == process_.dwProcessId && IsWindowVisible(hwnd)) return hwnd;
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+bool Installer::MainWindowVisible() const {
+  HWND hwnd = FindWindowA(nullptr, WindowCaption().c_str());
+  return hwnd != nullptr && IsWindowVisible(hwnd);
+}
+
+long Installer::WaitForExit(DWORD timeoutMs) {
+  if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return -2;
+  DWORD code = 0;
+  GetExitCodeProcess(process_.hProcess, &code);
+  return static_cast<long>(code);
+}
+
+HWND ButtonCaptioned(HWND window, const std::string& caption) {
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (TextOf(child) == caption) return child;
+  return nullptr;
+}
+
+void Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+
+std::string DesktopShortcut() {
+  char desktop[MAX_PATH] = {};
+  SHGetSpecialFolderPathA(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE);
+  return std::string(desktop) + "\\" + Ansi("《Velmora》") + ".lnk";
+}
+
+bool SaveScreenRect(const RECT& rect, const std::string& path) {
+  int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  if (width <= 0 || height <= 0) return false;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  GdiFlush();
+  DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+  DWORD imageSize = stride * static_cast<DWORD>(height);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+  file.bfSize = file.bfOffBits + imageSize;
+  HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD done = 0;
+  bool ok = out != INVALID_HANDLE_VALUE && WriteFile(out, &file, sizeof file, &done, nullptr) &&
+            WriteFile(out, &info.bmiHeader, sizeof info.bmiHeader, &done, nullptr) &&
+            WriteFile(out, bits, imageSize, &done, nullptr);
+  if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return ok;
+}
+
+}  // namespace installer_driver

@@ -1,0 +1,60 @@
+// Drives the real installer from outside, as a player would: starts it,
+// finds its window and its message boxes, clicks, reads and dismisses them.
+// Shared by the end-to-end tests and the demo.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace installer_driver {
+
+// A UTF-8 text in the ANSI code page, as the installer shows it.
+std::string Ansi(const char* utf8);
+
+// The installer window's title.
+const std::string& WindowCaption();
+
+enum class Icon { None, Exclamation, Information, Hand };
+
+struct Box {
+  HWND hwnd = nullptr;
+  std::string caption;
+  std::string text;
+  Icon icon = Icon::None;
+};
+
+std::string TextOf(HWND hwnd);
+
+class Installer {
+ public:
+  Installer(const std::string& exe, const std::string& currentDirectory);
+  ~Installer();
+  Installer(const Installer&) = delete;
+  Installer& operator=(const Installer&) = delete;
+
+  bool started() const { return started_; }
+  // The next message box of the installer within the timeout (hwnd null when none came).
+  Box WaitForBox(DWORD timeoutMs = 20000);
+  void Dismiss(const Box& box);
+  // The installer's main window once it is visible, or null.
+  HWND MainWindow(DWORD timeoutMs = 20000);
+  bool MainWindowVisible() const;
+  // Exit status, or -2 when it did not end in time.
+  long WaitForExit(DWORD timeoutMs = 20000);
+
+ private:
+  bool started_ = false;
+  PROCESS_INFORMATION process_{};
+};
+
+HWND ButtonCaptioned(HWND window, const std::string& caption);
+void Click(HWND button);
+
+// The desktop shortcut that a successful install makes.
+std::string DesktopShortcut();
+
+// Saves what the screen shows of rect as a 24-bit BMP file.
+bool SaveScreenRect(const RECT& rect, const std::string& path);
+
+}  // namespace installer_driver

@@ -1,0 +1,178 @@
+// The real installer, started as a player starts it, driven from outside as
+// a player drives it: its window found by caption, its buttons clicked, every
+// message box read and dismissed, the game folder checked on disk.
+#include <gtest/gtest.h>
+
+#include <minizip/zip.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "installer_driver.h"
+#include "support/scratch.h"
+
+namespace {
+
+using testing_support::Exists;
+using testing_support::HostPath;
+using testing_support::ReadWholeFile;
+using testing_support::ScratchDirectory;
+using testing_support::WriteWholeFile;
+using namespace installer_driver;
+
+struct ArchiveEntry {
+  std::string name;
+  std::string data;
+  bool directory = false;
+};
+
+void WriteArchive(const std::string& path, const std::vector<ArchiveEntry>& entries) {
+  zipFile zip = zipOpen(path.c_str(), APPEND_STATUS_CREATE);
+  ASSERT_NE(zip, nullptr);
+  for (const ArchiveEntry& e : entries) {
+    zip_fileinfo info{};
+    info.dosDate = 0x5A8C6000;  // 2025-04-12 12:00
+    info.external_fa = e.directory ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
+    ASSERT_EQ(zipOpenNewFileInZip(zip, e.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 6), ZIP_OK);
+    if (!e.data.empty()) {
+      ASSERT_EQ(zipWriteInFileInZip(zip, e.data.data(), static_cast<unsigned>(e.data.size())), ZIP_OK);
+    }
+    ASSERT_EQ(zipCloseFileInZip(zip), ZIP_OK);
+  }
+  ASSERT_EQ(zipClose(zip, nullptr), ZIP_OK);
+}
+
+
+class InstallerEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    exe_ = game_ / "setup.exe";
+    ASSERT_TRUE(CopyFileA(HostPath(INSTALLER_EXE).c_str(), exe_.c_str(), FALSE));
+    DeleteFileA(DesktopShortcut().c_str());
+  }
+  void TearDown() override { DeleteFileA(DesktopShortcut().c_str()); }
+
+  void MakeGameFolder() {
+    WriteWholeFile(game_ / "evimage.xp3", "game data");
+    WriteWholeFile(game_ / "patch.xp3", "stale patch");
+    WriteArchive(game_ / "dt.bin", {{"patch_chs.xp3", std::string(50000, 'p')},
+                                    {"video/brivanop_chs.wmv", "movie"},
+                                    {"data/", "", true},
+                                    {"data/readme.txt", "hello"}});
+  }
+
+  // Starts the installer from another directory, as a shortcut would.
+  Installer Start() { return Installer(exe_, elsewhere_.path()); }
+
+  ScratchDirectory game_;
+  ScratchDirectory elsewhere_;
+  std::string exe_;
+};
+
+struct Rejection {
+  bool archive;
+  bool imageArchive;
+  const char* message;
+};
+
+TEST_F(InstallerEndToEnd, RejectsAFolderThatIsNotTheGameFolder) {
+  const Rejection cases[] = {
+      {false, true, "没有找到所需要的补丁文件，请确认补丁文件是否完整"},
+      {true, false,
+       "请把该补丁放到《Velmora》的游戏目录下运行安装\r\n或者你还没有安装游戏\r\n请安装游戏后再安装本汉化补丁"},
+      {false, false, "没有找到所需要的补丁文件，请确认补丁文件是否完整"},
+  };
+  for (const Rejection& c : cases) {
+    DeleteFileA((game_ / "dt.bin").c_str());
+    DeleteFileA((game_ / "evimage.xp3").c_str());
+    if (c.archive) WriteWholeFile(game_ / "DT.BIN", "not even a zip");
+    if (c.imageArchive) WriteWholeFile(game_ / "evimage.xp3", "game data");
+    Installer installer = Start();
+    ASSERT_TRUE(installer.started());
+    Box box = installer.WaitForBox();
+    ASSERT_NE(box.hwnd, nullptr) << c.message;
+    EXPECT_EQ(box.text, Ansi(c.message));
+    EXPECT_EQ(box.caption, Ansi("没有找到文件"));
+    EXPECT_EQ(box.icon, Icon::Exclamation);
+    EXPECT_FALSE(installer.MainWindowVisible());
+    installer.Dismiss(box);
+    EXPECT_EQ(installer.WaitForExit(), 0) << c.message;
+    DeleteFileA((game_ / "DT.BIN").c_str());
+  }
+}
+
+TEST_F(InstallerEndToEnd, InstallsUninstallsAndCloses) {
+  MakeGameFolder();
+  Installer installer = Start();
+  ASSERT_TRUE(installer.started());
+  HWND window = installer.MainWindow();
+  ASSERT_NE(window, nullptr);
+  RECT r;
+  GetWindowRect(window, &r);
+  EXPECT_EQ(r.right - r.left, 794);
+  EXPECT_EQ(r.bottom - r.top, 473);
+  EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 794) / 2);
+  EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - 473) / 2);
+
+  Click(ButtonCaptioned(window, Ansi("安装汉化")));
+  Box installed = installer.WaitForBox(30000);
+  EXPECT_EQ(installed.text, Ansi("汉化安装成功，请运行桌面的快捷方式进入游戏"));
+  EXPECT_EQ(installed.caption, Ansi("成功啦"));
+  EXPECT_EQ(installed.icon, Icon::Information);
+  EXPECT_EQ(ReadWholeFile(game_ / "patch_chs.xp3"), std::string(50000, 'p'));
+  EXPECT_EQ(ReadWholeFile(game_ / "video\\brivanop_chs.wmv"), "movie");
+  EXPECT_EQ(ReadWholeFile(game_ / "data\\readme.txt"), "hello");
+  EXPECT_FALSE(Exists(game_ / "patch.xp3"));
+  EXPECT_TRUE(ReadWholeFile(game_ / "brivan_chs.exe") == ReadWholeFile(HostPath(PAYLOAD_GAME_EXE_FILE)));
+  EXPECT_TRUE(ReadWholeFile(game_ / "KrkrUniversalPatch.dll") == ReadWholeFile(HostPath(PAYLOAD_PATCH_DLL_FILE)));
+  // The shortcut follows the message, once the player has read it.
+  EXPECT_FALSE(Exists(DesktopShortcut()));
+  installer.Dismiss(installed);
+  for (int i = 0; i < 100 && !Exists(DesktopShortcut()); ++i) Sleep(50);
+  EXPECT_TRUE(Exists(DesktopShortcut()));
+
+  Click(ButtonCaptioned(window, Ansi("卸载汉化")));
+  Box uninstalled = installer.WaitForBox(30000);
+  EXPECT_EQ(uninstalled.text, Ansi("《Velmora》汉化卸载成功，感谢使用！"));
+  EXPECT_EQ(uninstalled.caption, Ansi("成功"));
+  EXPECT_FALSE(Exists(game_ / "brivan_chs.exe"));
+  EXPECT_FALSE(Exists(game_ / "KrkrUniversalPatch.dll"));
+  EXPECT_FALSE(Exists(game_ / "video\\brivanop_chs.wmv"));
+  EXPECT_TRUE(Exists(game_ / "evimage.xp3"));
+  installer.Dismiss(uninstalled);
+
+  Click(ButtonCaptioned(window, Ansi("卸载汉化")));
+  Box notInstalled = installer.WaitForBox(30000);
+  EXPECT_EQ(notInstalled.text, Ansi("您还没有安装汉化"));
+  EXPECT_EQ(notInstalled.caption, Ansi("错误"));
+  EXPECT_EQ(notInstalled.icon, Icon::Information);
+  installer.Dismiss(notInstalled);
+
+  // Esc closes the window and ends the program.
+  PostMessageA(ButtonCaptioned(window, Ansi("卸载汉化")), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_EQ(installer.WaitForExit(), 0);
+}
+
+TEST_F(InstallerEndToEnd, ADamagedArchiveIsReportedAndGetsNoShortcut) {
+  MakeGameFolder();
+  std::string archive = ReadWholeFile(game_ / "dt.bin");
+  archive[60] = static_cast<char>(archive[60] ^ 0x55);  // inside the first entry's data
+  WriteWholeFile(game_ / "dt.bin", archive);
+  Installer installer = Start();
+  HWND window = installer.MainWindow();
+  ASSERT_NE(window, nullptr);
+  Click(ButtonCaptioned(window, Ansi("安装汉化")));
+  Box failed = installer.WaitForBox(30000);
+  EXPECT_EQ(failed.text, Ansi("汉化安装失败，请确认补丁文件完整、游戏未在运行并且磁盘空间充足后重新安装"));
+  EXPECT_EQ(failed.caption, Ansi("错误"));
+  EXPECT_EQ(failed.icon, Icon::Hand);
+  installer.Dismiss(failed);
+  Sleep(500);
+  EXPECT_FALSE(Exists(DesktopShortcut()));
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(installer.WaitForExit(), 0);
+}
+
+}  // namespace
