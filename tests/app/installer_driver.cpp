@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include <minizip/zip.h>
+
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -230,5 +232,21 @@ bool SaveScreenRect(const RECT& rect, const std::string& path) {
   ReleaseDC(nullptr, screen);
   return ok;
 }
+
+bool WriteArchive(const std::string& path, const std::vector<ArchiveEntry>& entries) {
+  zipFile zip = zipOpen(path.c_str(), APPEND_STATUS_CREATE);
+  if (zip == nullptr) return false;
+  bool ok = true;
+  for (const ArchiveEntry& e : entries) {
+    zip_fileinfo info{};
+    info.dosDate = 0x5A8C6000;  // 2025-04-12 12:00
+    info.external_fa = e.directory ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
+    ok &= zipOpenNewFileInZip(zip, e.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 6) == ZIP_OK;
+    if (!e.data.empty()) ok &= zipWriteInFileInZip(zip, e.data.data(), static_cast<unsigned>(e.data.size())) == ZIP_OK;
+    ok &= zipCloseFileInZip(zip) == ZIP_OK;
+  }
+  return zipClose(zip, nullptr) == ZIP_OK && ok;
+}
+
 
 }  // namespace installer_driver

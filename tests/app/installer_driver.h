@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace installer_driver {
 
@@ -53,6 +54,14 @@ void Click(HWND button);
 
 // The desktop shortcut that a successful install makes.
 std::string DesktopShortcut();
+
+struct ArchiveEntry {
+  std::string name;
+  std::string data;
+  bool directory = false;
+};
+// A ZIP archive of the entries, as a patch archive is made.
+bool WriteArchive(const std::string& path, const std::vector<ArchiveEntry>& entries);
 
 // Saves what the screen shows of rect as a 24-bit BMP file.
 bool SaveScreenRect(const RECT& rect, const std::string& path);

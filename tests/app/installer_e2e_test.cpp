@@ -3,8 +3,6 @@
 // message box read and dismissed, the game folder checked on disk.
 #include <gtest/gtest.h>
 
-#include <minizip/zip.h>
-
 #include <chrono>
 #include <string>
 #include <thread>
@@ -22,29 +20,6 @@ using testing_support::ScratchDirectory;
 using testing_support::WriteWholeFile;
 using namespace installer_driver;
 
-struct ArchiveEntry {
-  std::string name;
-  std::string data;
-  bool directory = false;
-};
-
-void WriteArchive(const std::string& path, const std::vector<ArchiveEntry>& entries) {
-  zipFile zip = zipOpen(path.c_str(), APPEND_STATUS_CREATE);
-  ASSERT_NE(zip, nullptr);
-  for (const ArchiveEntry& e : entries) {
-    zip_fileinfo info{};
-    info.dosDate = 0x5A8C6000;  // 2025-04-12 12:00
-    info.external_fa = e.directory ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
-    ASSERT_EQ(zipOpenNewFileInZip(zip, e.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 6), ZIP_OK);
-    if (!e.data.empty()) {
-      ASSERT_EQ(zipWriteInFileInZip(zip, e.data.data(), static_cast<unsigned>(e.data.size())), ZIP_OK);
-    }
-    ASSERT_EQ(zipCloseFileInZip(zip), ZIP_OK);
-  }
-  ASSERT_EQ(zipClose(zip, nullptr), ZIP_OK);
-}
-
-
 class InstallerEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -57,10 +32,10 @@ class InstallerEndToEnd : public ::testing::Test {
   void MakeGameFolder() {
     WriteWholeFile(game_ / "evimage.xp3", "game data");
     WriteWholeFile(game_ / "patch.xp3", "stale patch");
-    WriteArchive(game_ / "dt.bin", {{"patch_chs.xp3", std::string(50000, 'p')},
+    ASSERT_TRUE(WriteArchive(game_ / "dt.bin", {{"patch_chs.xp3", std::string(50000, 'p')},
                                     {"video/brivanop_chs.wmv", "movie"},
                                     {"data/", "", true},
-                                    {"data/readme.txt", "hello"}});
+                                    {"data/readme.txt", "hello"}}));
   }
 
   // Starts the installer from another directory, as a shortcut would.
