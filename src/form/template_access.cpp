@@ -127,12 +127,12 @@ void SetTag(WindowTemplate& t, std::uint32_t index, const std::string& tag) { Se
 
 std::vector<std::uint8_t> CursorSpecOf(const WindowTemplate& t, std::uint32_t index) {
   Record r = RecordAt(t, index);
-  auto spec = r.bytes.subspan(r.layout.cursorSpec.offset, r.layout.cursorSpec.length);
-  return std::vector<std::uint8_t>(spec.begin(), spec.end());
+  auto pointerData = r.bytes.subspan(r.layout.cursorSpec.offset, r.layout.cursorSpec.length);
+  return std::vector<std::uint8_t>(pointerData.begin(), pointerData.end());
 }
 
-void SetCursorSpec(WindowTemplate& t, std::uint32_t index, const std::vector<std::uint8_t>& spec) {
-  SetUnitCursorSpec(t, index, spec);
+void SetCursorSpec(WindowTemplate& t, std::uint32_t index, const std::vector<std::uint8_t>& pointerData) {
+  SetUnitCursorSpec(t, index, pointerData);
 }
 
 std::uint32_t ObjectSlotOf(const WindowTemplate& t, std::uint32_t index) {

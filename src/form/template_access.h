@@ -44,7 +44,7 @@ std::vector<UnitId> ChildrenOf(const WindowTemplate& t, std::uint32_t index);
 std::string TagOf(const WindowTemplate& t, std::uint32_t index);
 void SetTag(WindowTemplate& t, std::uint32_t index, const std::string& tag);
 std::vector<std::uint8_t> CursorSpecOf(const WindowTemplate& t, std::uint32_t index);
-void SetCursorSpec(WindowTemplate& t, std::uint32_t index, const std::vector<std::uint8_t>& spec);
+void SetCursorSpec(WindowTemplate& t, std::uint32_t index, const std::vector<std::uint8_t>& pointerData);
 std::uint32_t ObjectSlotOf(const WindowTemplate& t, std::uint32_t index);
 void SetObjectSlot(WindowTemplate& t, std::uint32_t index, std::uint32_t value);
 std::uint32_t CursorSlotOf(const WindowTemplate& t, std::uint32_t index);

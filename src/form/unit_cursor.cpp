@@ -33,8 +33,8 @@ std::uint32_t Keep(UnitCursor cursor) {
 }  // namespace
 
 void ApplyUnitCursor(WindowTemplate& t, std::uint32_t index) {
-  std::vector<std::uint8_t> spec = units::CursorSpecOf(t, index);
-  UnitCursor cursor = MakeUnitCursor(spec.data(), spec.size());
+  std::vector<std::uint8_t> pointerData = units::CursorSpecOf(t, index);
+  UnitCursor cursor = MakeUnitCursor(pointerData.data(), pointerData.size());
   units::SetCursorSlot(t, index, cursor ? Keep(std::move(cursor)) : 0);
 }
 
