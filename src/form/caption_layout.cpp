@@ -20,50 +20,65 @@ int AlignmentCode(std::uint32_t style) {
   }
 }
 
-std::vector<CaptionLine> LayoutCaptionLines(std::string_view text, int width, int height, int lineHeight, int code,
-                                            CaptionMeasure measure) {
+namespace {
+
+// Splits the text into lines no wider than width where that can be done.
+std::vector<CaptionLine> BreakIntoLines(std::string_view text, int width, CaptionMeasure measure) {
   std::vector<CaptionLine> lines;
   CaptionLine line;
+  // The first "&" of a pair marks a mnemonic and takes no room; the second is
+  // drawn.
   bool ampersandPending = false;
   for (std::size_t i = 0; i < text.size();) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+    if (text.substr(i, 2) == "\r\n") {
       lines.push_back(line);
-      line = CaptionLine{i + 2};
       i += 2;
+      line = CaptionLine{i};
       continue;
     }
-    // A double-byte character only when the code page says its first byte
-    // leads one and its second byte is part of the text.
-    std::size_t length = text::CharLengthAt(text, i);
     if (text[i] == '&' && !ampersandPending) {
       ampersandPending = true;
-      line.length += 1;
-      i += 1;
+      ++line.length;
+      ++i;
       continue;
     }
     if (text[i] == '&') ampersandPending = false;
-    int w = measure.width(measure.context, text.data() + i, length);
-    if (line.length > 0 && line.width + w > width) {
+    // Two bytes only where the code page says the first leads a character
+    // whose second byte is part of the caption: a lead byte at the very end
+    // never takes the byte past it.
+    const std::size_t length = text::CharLengthAt(text, i);
+    const int characterWidth = measure.measure(measure.context, text.substr(i, length)).width;
+    // A character wider than the whole area stays on a line of its own rather
+    // than leaving an empty line before it.
+    if (line.length > 0 && line.width + characterWidth > width) {
       lines.push_back(line);
       line = CaptionLine{i};
     }
-    line.width += w;
+    line.width += characterWidth;
     line.length += length;
     i += length;
   }
   lines.push_back(line);
-
-  int lineCount = static_cast<int>(lines.size());
-  int total = std::min(lineCount * lineHeight, height);
-  bool top = code == kLeftTop || code == kCentreTop || code == kRightTop;
-  bool bottom = code == kLeftBottom || code == kCentreBottom || code == kRightBottom;
-  bool left = code == kLeftTop || code == kLeftMiddle || code == kLeftBottom;
-  bool right = code == kRightTop || code == kRightMiddle || code == kRightBottom;
-  int firstY = top ? 0 : bottom ? height - total : (height - total) / 2;
-  for (int i = 0; i < lineCount; ++i) {
-    CaptionLine& l = lines[static_cast<std::size_t>(i)];
-    l.x = left ? 0 : right ? width - l.width : (width - l.width) / 2;
-    l.y = firstY + i * lineHeight;
-  }
   return lines;
+}
+
+}  // namespace
+
+CaptionLayout LayoutCaption(std::string_view text, int width, int height, int alignmentCode, CaptionMeasure measure) {
+  CaptionLayout layout{measure.measure(measure.context, "a").height, BreakIntoLines(text, width, measure)};
+  const int lineCount = static_cast<int>(layout.lines.size());
+  const int total = std::min(lineCount * layout.lineHeight, height);
+  const int code = alignmentCode;
+  const bool top = code == kLeftTop || code == kCentreTop || code == kRightTop;
+  const bool bottom = code == kLeftBottom || code == kCentreBottom || code == kRightBottom;
+  const bool left = code == kLeftTop || code == kLeftMiddle || code == kLeftBottom;
+  const bool right = code == kRightTop || code == kRightMiddle || code == kRightBottom;
+  const int firstY = top ? 0 : bottom ? height - total : (height - total) / 2;
+  for (int i = 0; i < lineCount; ++i) {
+    CaptionLine& line = layout.lines[static_cast<std::size_t>(i)];
+    line.x = left ? 0 : right ? width - line.width : (width - line.width) / 2;
+    line.y = firstY + i * layout.lineHeight;
+    line.length = std::min(line.length, kMaxDrawnLineBytes);
+  }
+  return layout;
 }

@@ -1,8 +1,8 @@
-# The drawn look of push buttons: caption layout is portable, the rest is the
-# platform's subclassing and drawing.
-velmora_library(velmora_caption_layout caption_layout.cpp)
-target_link_libraries(velmora_caption_layout PUBLIC velmora_host)
+# The drawn look of push buttons: the caption layout and the colours of each
+# state are portable; taking controls over and drawing them is the platform's.
+velmora_library(velmora_button_look caption_layout.cpp visual_style_look.cpp)
+target_link_libraries(velmora_button_look PUBLIC velmora_host)
 if(WIN32)
-  velmora_library(velmora_visual_style visual_style.cpp)
-  target_link_libraries(velmora_visual_style PUBLIC velmora_caption_layout user32 gdi32 msimg32 comctl32)
+  velmora_library(velmora_visual_style visual_style.cpp visual_style_kind.cpp visual_style_paint.cpp)
+  target_link_libraries(velmora_visual_style PUBLIC velmora_button_look user32 gdi32 msimg32 comctl32)
 endif()

@@ -2,435 +2,279 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-#include <array>
-#include <cstring>
-#include <string>
-#include <vector>
+#include <new>
+#include <optional>
+#include <utility>
 
-#include "form/caption_layout.h"
+#include "form/picture_handles.h"
+#include "form/visual_style_dc.h"
+#include "form/visual_style_look.h"
+#include "form/visual_style_paint.h"
+
+using namespace control_state;
 
 namespace {
 
-// State flags of a taken-over control.
-constexpr DWORD kDisabled = 0x1;
-constexpr DWORD kPushed = 0x2;
-constexpr DWORD kHot = 0x4;
-constexpr DWORD kFocused = 0x10;
-constexpr DWORD kDefaultButton = 0x10000;
-constexpr DWORD kCheckOn = 0x20000;
-constexpr DWORD kCheckMixed = 0x40000;
+using OwnedHook = OwnedHandle<HHOOK, UnhookWindowsHookEx>;
 
-constexpr COLORREF kDisabledFill = 0x00EAF4F5;
-constexpr COLORREF kDisabledCaption = 0x0094A2A5;
-constexpr UINT kRedrawAll = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ERASENOW | RDW_FRAME;
-
-using Corners = std::array<std::uint32_t, 4>;  // top-left, top-right, bottom-left, bottom-right
-
-struct PushButtonPalette {
-  COLORREF frame;
-  std::array<Corners, 7> entries;
-};
-
-constexpr Corners kScheme1[7] = {
-    {0x00C1CCD1, 0x00C1CCD1, 0x00EEF1F2, 0xFFEEF1F2},  // edge, pushed
-    {0x00CFF0FF, 0x00CFF0FF, 0x000097E5, 0xFF0097E5},  // edge, hot
-    {0x00BDCBD6, 0x00C6CFD6, 0x00EFF3F7, 0xFFEFF3F7},  // edge, checked
-    {0x00FFE7CE, 0x00FFE7CE, 0x00EE8269, 0xFFEE8269},  // edge, focused or default
-    {0x00FFFFFF, 0x00FFFFFF, 0x00D6DFE2, 0xFFD6DFE2},  // edge, normal
-    {0x00DEE3E7, 0x00E7E7E7, 0x00DEE3E7, 0xFFDEE3E7},  // face, pushed or checked
-    {0x00FBFCFC, 0x00FBFCFC, 0x00E6EBEC, 0xFFE6EBEC},  // face, normal
-};
-
-const PushButtonPalette kPalettes[3] = {
-    {0x00733C00, {kScheme1[0], kScheme1[1], kScheme1[2], kScheme1[3], kScheme1[4], kScheme1[5], kScheme1[6]}},
-    {0x00066237,
-     {Corners{0x00CEE3EF, 0x00CEE3EF, 0x00CEE3EF, 0xFFCEE3EF}, kScheme1[1], kScheme1[2], kScheme1[1], kScheme1[4],
-      Corners{0x00CEE3EF, 0x00CEE3EF, 0x00CEE3EF, 0xFFCEE3EF}, Corners{0x00FBFCFC, 0x00FBFCFC, 0x00C9E1EC, 0xFFC9E1EC}}},
-    {0x00743C00,
-     {Corners{0x00CEE3EF, 0x00CEE3EF, 0x00CEE3EF, 0xFFCEE3EF}, kScheme1[1], kScheme1[2], kScheme1[3], kScheme1[4],
-      Corners{0x00C5B2B3, 0x00C5B2B3, 0x00FBFCFC, 0xFFFBFCFC}, Corners{0x00FBFCFC, 0x00FBFCFC, 0x00D7C5C6, 0xFFD7C5C6}}},
-};
-
-struct SkinnedControl {
-  HWND window = nullptr;
-  int kind = 0;
-  DWORD state = 0;
-  COLORREF backgroundColour = 0;
-  COLORREF textColour = 0;
-  HBRUSH backgroundBrush = nullptr;  // the parent's, not ours
-  WNDPROC previousProc = nullptr;
-};
-
-// The style's state: touched only by the thread that activated it.
-struct StyleState {
+// The creation hook and the enumerations reach only the calling thread's
+// windows, and a window's messages always arrive on its own thread: each
+// thread that sets a style keeps its own.
+struct VisualStyle {
   int scheme = 0;
-  HHOOK hook = nullptr;
-  std::vector<SkinnedControl> controls;
+  OwnedHook hook;  // present while the style is active
+  std::unique_ptr<SkinnedControl> controls;
 };
+thread_local VisualStyle threadStyle;
 
-StyleState& State() {
-  static StyleState state;
-  return state;
-}
+constexpr UINT kRedrawEverything = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ERASENOW | RDW_FRAME;
 
-const PushButtonPalette& Palette() {
-  int scheme = State().scheme;
-  return kPalettes[scheme == 2 ? 1 : scheme == 3 ? 2 : 0];
-}
+// How the style draws each kind of control it takes over; a kind without a
+// painter stays the platform's to draw and is not taken over.
+struct KindPainter {
+  ControlKind kind;
+  bool (*paint)(HWND control, std::uint32_t state, HBRUSH background, const PushButtonPalette& palette);
+};
+constexpr KindPainter kPainters[] = {{ControlKind::PushButton, &PaintPushButton}};
 
-SkinnedControl* Find(HWND hwnd) {
-  for (SkinnedControl& c : State().controls)
-    if (c.window == hwnd) return &c;
+const KindPainter* PainterFor(ControlKind kind) {
+  for (const KindPainter& painter : kPainters)
+    if (painter.kind == kind) return &painter;
   return nullptr;
 }
 
-std::string ClassOf(HWND hwnd) {
-  char name[64] = {};
-  GetClassNameA(hwnd, name, sizeof name);
-  return name;
+SkinnedControl* Find(HWND window) {
+  for (SkinnedControl* control = threadStyle.controls.get(); control != nullptr; control = control->next.get())
+    if (control->window == window) return control;
+  return nullptr;
 }
 
-// ---- Painting ----
-
-void FillQuadGradient(HDC dc, const RECT& r, const Corners& c) {
-  auto vertex = [](LONG x, LONG y, std::uint32_t colour) {
-    TRIVERTEX v{};
-    v.x = x;
-    v.y = y;
-    v.Red = static_cast<COLOR16>((colour & 0xFF) << 8);
-    v.Green = static_cast<COLOR16>(((colour >> 8) & 0xFF) << 8);
-    v.Blue = static_cast<COLOR16>(((colour >> 16) & 0xFF) << 8);
-    v.Alpha = static_cast<COLOR16>(((colour >> 24) & 0xFF) << 8);
-    return v;
-  };
-  if (c[0] == c[1] && c[2] == c[3]) {
-    TRIVERTEX v[2] = {vertex(r.left, r.top, c[0]), vertex(r.right, r.bottom, c[2])};
-    GRADIENT_RECT rect{0, 1};
-    GradientFill(dc, v, 2, &rect, 1, GRADIENT_FILL_RECT_V);
-    return;
+std::unique_ptr<SkinnedControl> Unlink(HWND window) {
+  for (std::unique_ptr<SkinnedControl>* link = &threadStyle.controls; *link != nullptr; link = &(*link)->next) {
+    if ((*link)->window != window) continue;
+    std::unique_ptr<SkinnedControl> record = std::move(*link);
+    *link = std::move(record->next);
+    return record;
   }
-  TRIVERTEX v[4] = {vertex(r.left, r.top, c[0]), vertex(r.right, r.top, c[1]), vertex(r.left, r.bottom, c[2]),
-                    vertex(r.right, r.bottom, c[3])};
-  GRADIENT_TRIANGLE triangles[2] = {{0, 1, 2}, {3, 1, 2}};
-  GradientFill(dc, v, 4, triangles, 2, GRADIENT_FILL_TRIANGLE);
+  return nullptr;
 }
 
-void FrameWith(HDC dc, const RECT& r, COLORREF colour) {
-  HBRUSH brush = CreateSolidBrush(colour);
-  FrameRect(dc, &r, brush);
-  DeleteObject(brush);
+// A failed paint leaves the control as it was until its next paint.
+void Repaint(HWND window, bool) {
+  if (const SkinnedControl* control = Find(window))
+    PainterFor(control->kind)->paint(window, control->state, control->backgroundBrush,
+                                     PushButtonPaletteOf(threadStyle.scheme));
 }
 
-int MeasureCaption(void* context, const char* bytes, std::size_t length) {
-  SIZE size{};
-  GetTextExtentPoint32A(static_cast<HDC>(context), bytes, static_cast<int>(length), &size);
-  return size.cx;
+void RepaintWhenChanged(HWND window, bool changed) {
+  if (changed) Repaint(window, true);
 }
 
-void LayoutCaption(HDC dc, const std::string& text, const RECT& area, int code) {
-  SIZE a{};
-  GetTextExtentPoint32A(dc, "a", 1, &a);
-  int width = area.right - area.left, height = area.bottom - area.top;
-  for (const CaptionLine& line :
-       LayoutCaptionLines(text, width, height, a.cy, code, CaptionMeasure{&MeasureCaption, dc})) {
-    RECT r{area.left + line.x, area.top + line.y, area.left + line.x + line.width, area.top + line.y + a.cy};
-    DrawTextA(dc, text.data() + line.start, static_cast<int>(std::min(line.length, kMaxDrawnLineBytes)), &r, 0);
-  }
+void GiveBack(HWND window) {
+  const std::unique_ptr<SkinnedControl> record = Unlink(window);
+  if (record == nullptr) return;
+  SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record->previousProcedure));
+  RedrawWindow(window, nullptr, nullptr, kRedrawEverything);
 }
 
-void PaintPushButton(const SkinnedControl& c) {
-  HWND hwnd = c.window;
-  RECT window;
-  GetWindowRect(hwnd, &window);
-  int windowWidth = window.right - window.left, windowHeight = window.bottom - window.top;
-  HDC target = GetWindowDC(hwnd);
-  if (target == nullptr) return;
-  HDC dc = CreateCompatibleDC(target);
-  HBITMAP bitmap = CreateCompatibleBitmap(target, windowWidth, windowHeight);
-  HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-  SetBkMode(dc, TRANSPARENT);
+void GiveBackAfterDestroy(HWND window, bool) { GiveBack(window); }
 
-  RECT r;
-  GetClientRect(hwnd, &r);
-  int w = r.right, h = r.bottom;
-  if (c.backgroundBrush) FillRect(dc, &r, c.backgroundBrush);
-  FrameRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-  bool disabled = c.state & kDisabled;
-  COLORREF face = GetSysColor(COLOR_BTNFACE);
-  COLORREF border = disabled ? DarkenedColour(face, 0x20) : Palette().frame;
-  InflateRect(&r, -1, -1);
-  FrameWith(dc, r, border);
-
-  InflateRect(&r, -1, -1);
-  if (disabled) {
-    HBRUSH fill = CreateSolidBrush(kDisabledFill);
-    FillRect(dc, &r, fill);
-    DeleteObject(fill);
-  } else {
-    int edge = (c.state & kPushed) ? 0
-               : (c.state & kHot) ? 1
-               : (c.state & (kCheckOn | kCheckMixed)) ? 2
-               : (c.state & (kFocused | kDefaultButton)) ? 3
-                                                           : 4;
-    FillQuadGradient(dc, r, Palette().entries[static_cast<std::size_t>(edge)]);
-  }
-  InflateRect(&r, -2, -2);
-  if (c.state & (kPushed | kCheckOn | kCheckMixed))
-    FillQuadGradient(dc, r, Palette().entries[5]);
-  else if (!disabled)
-    FillQuadGradient(dc, r, Palette().entries[6]);
-
-  COLORREF c2 = disabled ? DarkenedColour(face, 0x15) : border;
-  COLORREF c3 = disabled ? DarkenedColour(face, 0x11) : border;
-  for (POINT p : {POINT{1, 1}, POINT{1, h - 2}, POINT{w - 2, h - 2}, POINT{w - 2, 1}}) SetPixel(dc, p.x, p.y, face);
-  for (POINT p : {POINT{2, 2}, POINT{2, h - 3}, POINT{w - 3, h - 3}, POINT{w - 3, 2}}) SetPixel(dc, p.x, p.y, c2);
-  for (POINT p : {POINT{1, 2}, POINT{2, 1}, POINT{w - 3, 1}, POINT{w - 2, 2}, POINT{w - 3, h - 2}, POINT{w - 2, h - 3},
-                  POINT{2, h - 2}, POINT{1, h - 3}})
-    SetPixel(dc, p.x, p.y, c3);
-
-  if (c.state & kFocused) {
-    RECT focus = r;
-    InflateRect(&focus, 1, 1);
-    DrawFocusRect(dc, &focus);
-  }
-
-  char caption[256] = {};
-  int length = GetWindowTextA(hwnd, caption, sizeof caption);
-  if (length > 0) {
-    if (c.state & kPushed) OffsetRect(&r, 1, 1);
-    SetTextColor(dc, (c.state & (kCheckMixed | kDisabled)) ? kDisabledCaption : 0);
-    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(hwnd, WM_GETFONT, 0, 0)));
-    LayoutCaption(dc, std::string(caption, static_cast<std::size_t>(length)), r,
-                  AlignmentCode(static_cast<std::uint32_t>(GetWindowLongA(hwnd, GWL_STYLE))));
-    SelectObject(dc, oldFont);
-  }
-
-  BitBlt(target, 0, 0, windowWidth, windowHeight, dc, 0, 0, SRCCOPY);
-  SelectObject(dc, oldBitmap);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
-  ReleaseDC(hwnd, target);
+void GiveBackAll() {
+  while (threadStyle.controls != nullptr) GiveBack(threadStyle.controls->window);
 }
 
-// ---- Taking controls over and giving them back ----
+// ---- The style's window procedure ----
 
-LRESULT CALLBACK StyleProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// State changes, made before any procedure sees the message; each answers
+// whether the look may have changed.
 
-void GiveBack(HWND hwnd) {
-  std::vector<SkinnedControl>& controls = State().controls;
-  auto it = std::find_if(controls.begin(), controls.end(), [hwnd](const SkinnedControl& c) { return c.window == hwnd; });
-  if (it == controls.end()) return;
-  SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(it->previousProc));
-  controls.erase(it);
-  RedrawWindow(hwnd, nullptr, nullptr, kRedrawAll);
+bool KeepParentBackground(SkinnedControl& control, WPARAM) {
+  const HWND window = control.window;
+  const ControlDc dc(window, ControlDc::Area::Client);
+  const auto brush = reinterpret_cast<HBRUSH>(SendMessageA(
+      GetParent(window), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc.get()), reinterpret_cast<LPARAM>(window)));
+  // The parent's answer may have run any code, this control's give-back too.
+  SkinnedControl* kept = Find(window);
+  if (kept == nullptr) return false;
+  kept->backgroundBrush = brush;
+  LOGBRUSH logBrush{};
+  if (brush != nullptr && GetObjectA(brush, sizeof logBrush, &logBrush) != 0) kept->backgroundColour = logBrush.lbColor;
+  kept->textColour = GetTextColor(dc.get());
+  return false;
 }
 
-void TakeOver(HWND hwnd) {
-  if (Find(hwnd) != nullptr) return;
-  HWND parent = GetParent(hwnd);
-  std::uint32_t style = static_cast<std::uint32_t>(GetWindowLongA(hwnd, GWL_STYLE));
-  std::optional<int> kind = ClassifyControl(ClassOf(hwnd), style, GetWindowTextLengthA(hwnd) == 0,
-                                            parent ? ClassOf(parent) : std::string());
-  // Only push buttons are drawn here; every other kind stays the platform's.
-  if (kind != kPushButtonKind) return;
-  SkinnedControl c;
-  c.window = hwnd;
-  c.kind = *kind;
-  if (style & WS_DISABLED) c.state |= kDisabled;
-  if (GetFocus() == hwnd) c.state |= kFocused;
-  if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) c.state |= kDefaultButton;
-  c.previousProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StyleProc)));
-  State().controls.insert(State().controls.begin(), c);
-  RedrawWindow(hwnd, nullptr, nullptr, kRedrawAll);
+bool SetFocused(SkinnedControl& control, WPARAM) {
+  control.state |= Focused;
+  return true;
 }
 
-BOOL CALLBACK TakeOverChild(HWND hwnd, LPARAM) {
-  TakeOver(hwnd);
+bool ClearFocused(SkinnedControl& control, WPARAM) {
+  control.state &= ~Focused;
+  return true;
+}
+
+bool FollowEnabling(SkinnedControl& control, WPARAM enabled) {
+  control.state = enabled ? control.state & ~Disabled : control.state | Disabled;
+  return true;
+}
+
+bool FollowCheck(SkinnedControl& control, WPARAM check) {
+  control.state &= ~(CheckOn | CheckMixed);
+  if (check == BST_CHECKED) control.state |= CheckOn;
+  if (check == BST_INDETERMINATE) control.state |= CheckMixed;
+  return true;
+}
+
+bool FollowPushed(SkinnedControl& control, WPARAM pushed) {
+  control.state = pushed ? control.state | Pushed : control.state & ~Pushed;
+  return true;
+}
+
+bool FollowDefaultButton(SkinnedControl& control, WPARAM newStyle) {
+  control.state = (newStyle & BS_DEFPUSHBUTTON) ? control.state | DefaultButton : control.state & ~DefaultButton;
+  return true;
+}
+
+bool BecomeHot(SkinnedControl& control, WPARAM keys) {
+  // A drag that started elsewhere does not light the button up.
+  if ((control.state & Hot) || (keys & MK_LBUTTON)) return false;
+  TRACKMOUSEEVENT leaveNotice{sizeof leaveNotice, TME_LEAVE, control.window, 0};
+  _TrackMouseEvent(&leaveNotice);
+  control.state |= Hot;
+  return true;
+}
+
+bool StopBeingHot(SkinnedControl& control, WPARAM) {
+  if (!(control.state & Hot)) return false;
+  control.state &= ~Hot;
+  return true;
+}
+
+enum class AnsweredBy { PreviousProcedure, DefWindowProc };
+
+// What the style does with one message. The message reaches one procedure,
+// so the previous procedure sees it at most once.
+struct MessageRule {
+  UINT message;
+  bool (*before)(SkinnedControl& control, WPARAM wParam);
+  AnsweredBy answeredBy;
+  void (*after)(HWND window, bool changed);
+};
+
+constexpr MessageRule kMessageRules[] = {
+    {WM_DESTROY, nullptr, AnsweredBy::PreviousProcedure, &GiveBackAfterDestroy},
+    {WM_ERASEBKGND, &KeepParentBackground, AnsweredBy::PreviousProcedure, nullptr},
+    // DefWindowProcA validates the update region or sets the text without the
+    // platform drawing the button first.
+    {WM_PAINT, nullptr, AnsweredBy::DefWindowProc, &Repaint},
+    {WM_SETTEXT, nullptr, AnsweredBy::DefWindowProc, &Repaint},
+    {WM_SETFOCUS, &SetFocused, AnsweredBy::PreviousProcedure, &Repaint},
+    {WM_KILLFOCUS, &ClearFocused, AnsweredBy::PreviousProcedure, &Repaint},
+    {WM_ENABLE, &FollowEnabling, AnsweredBy::PreviousProcedure, &Repaint},
+    {BM_SETCHECK, &FollowCheck, AnsweredBy::PreviousProcedure, &Repaint},
+    {BM_SETSTATE, &FollowPushed, AnsweredBy::PreviousProcedure, &Repaint},
+    {BM_SETSTYLE, &FollowDefaultButton, AnsweredBy::PreviousProcedure, &Repaint},
+    {WM_MOUSEMOVE, &BecomeHot, AnsweredBy::PreviousProcedure, &RepaintWhenChanged},
+    {WM_MOUSELEAVE, &StopBeingHot, AnsweredBy::PreviousProcedure, &RepaintWhenChanged},
+};
+
+const MessageRule* RuleFor(UINT message) {
+  for (const MessageRule& rule : kMessageRules)
+    if (rule.message == message) return &rule;
+  return nullptr;
+}
+
+LRESULT CALLBACK StyleProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  SkinnedControl* control = Find(window);
+  // Only a control given back while another procedure still called this one.
+  if (control == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+  const WNDPROC previous = control->previousProcedure;
+  const MessageRule* rule = RuleFor(message);
+  if (rule == nullptr) return CallWindowProcA(previous, window, message, wParam, lParam);
+  const bool changed = rule->before != nullptr && rule->before(*control, wParam);
+  const LRESULT result = rule->answeredBy == AnsweredBy::PreviousProcedure
+                             ? CallWindowProcA(previous, window, message, wParam, lParam)
+                             : DefWindowProcA(window, message, wParam, lParam);
+  if (rule->after != nullptr) rule->after(window, changed);
+  return result;
+}
+
+// ---- Taking controls over ----
+
+void TakeOver(HWND window) {
+  if (Find(window) != nullptr) return;
+  const ControlFacts facts = ControlFactsOf(window);
+  const std::optional<ControlKind> kind = ControlKindOf(facts);
+  if (!kind || PainterFor(*kind) == nullptr) return;
+  // A record that cannot be made leaves the control to the platform.
+  std::unique_ptr<SkinnedControl> record(new (std::nothrow) SkinnedControl);
+  if (record == nullptr) return;
+  record->window = window;
+  record->kind = *kind;
+  if (facts.style & WS_DISABLED) record->state |= Disabled;
+  if (GetFocus() == window) record->state |= Focused;
+  if ((facts.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) record->state |= DefaultButton;
+  const LRESULT check = SendMessageA(window, BM_GETCHECK, 0, 0);
+  if (check == BST_CHECKED) record->state |= CheckOn;
+  if (check == BST_INDETERMINATE) record->state |= CheckMixed;
+  record->previousProcedure = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StyleProcedure)));
+  if (record->previousProcedure == nullptr) return;
+  record->next = std::move(threadStyle.controls);
+  threadStyle.controls = std::move(record);
+  RedrawWindow(window, nullptr, nullptr, kRedrawEverything);
+}
+
+BOOL CALLBACK TakeOverDescendant(HWND window, LPARAM) {
+  TakeOver(window);
   return TRUE;
 }
 
-BOOL CALLBACK GiveBackChild(HWND hwnd, LPARAM) {
-  GiveBack(hwnd);
+// EnumChildWindows reaches every descendant, not only the direct children.
+BOOL CALLBACK TakeOverWithDescendants(HWND window, LPARAM) {
+  TakeOver(window);
+  EnumChildWindows(window, &TakeOverDescendant, 0);
   return TRUE;
 }
 
-// EnumChildWindows visits every descendant, not only the direct children.
-BOOL CALLBACK TakeOverTree(HWND hwnd, LPARAM) {
-  TakeOver(hwnd);
-  EnumChildWindows(hwnd, &TakeOverChild, 0);
-  return TRUE;
-}
-
-BOOL CALLBACK GiveBackTree(HWND hwnd, LPARAM) {
-  GiveBack(hwnd);
-  EnumChildWindows(hwnd, &GiveBackChild, 0);
-  return TRUE;
-}
-
-LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK TakeOverAtCreation(int code, WPARAM wParam, LPARAM lParam) {
+  // Before the window's own procedure sees WM_CREATE, so that it is drawn by
+  // the style from its first paint.
   if (code >= 0) {
     const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (call->message == WM_CREATE) TakeOver(call->hwnd);
   }
-  return CallNextHookEx(State().hook, code, wParam, lParam);
+  return CallNextHookEx(threadStyle.hook.get(), code, wParam, lParam);
 }
 
-void Deactivate() {
-  StyleState& s = State();
-  if (s.hook == nullptr) return;
-  EnumThreadWindows(GetCurrentThreadId(), &GiveBackTree, 0);
-  UnhookWindowsHookEx(s.hook);
-  s.hook = nullptr;
+int Deactivate() {
+  GiveBackAll();
+  if (!threadStyle.hook) return 0;
+  return UnhookWindowsHookEx(threadStyle.hook.release()) != FALSE ? 1 : 0;
 }
 
 void Activate() {
-  EnumThreadWindows(GetCurrentThreadId(), &TakeOverTree, 0);
-  State().hook = SetWindowsHookExA(WH_CALLWNDPROC, &CreationHook, nullptr, GetCurrentThreadId());
-}
-
-LRESULT CALLBACK StyleProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  SkinnedControl* c = Find(hwnd);
-  if (c == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
-  WNDPROC previous = c->previousProc;
-  auto passOn = [&] { return CallWindowProcA(previous, hwnd, message, wParam, lParam); };
-  // The record may move when another control is taken over during the call.
-  auto paint = [hwnd] {
-    if (SkinnedControl* now = Find(hwnd)) PaintPushButton(*now);
-  };
-  switch (message) {
-    case WM_DESTROY: {
-      LRESULT result = passOn();
-      GiveBack(hwnd);
-      return result;
-    }
-    case WM_ERASEBKGND: {
-      HDC dc = GetDC(hwnd);
-      auto brush = reinterpret_cast<HBRUSH>(
-          SendMessageA(GetParent(hwnd), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
-      if (SkinnedControl* now = Find(hwnd)) {
-        now->backgroundBrush = brush;
-        LOGBRUSH logBrush{};
-        if (brush && GetObjectA(brush, sizeof logBrush, &logBrush)) now->backgroundColour = logBrush.lbColor;
-        now->textColour = GetTextColor(dc);
-      }
-      ReleaseDC(hwnd, dc);
-      return passOn();
-    }
-    case WM_PAINT:
-    case WM_SETTEXT: {
-      LRESULT result = DefWindowProcA(hwnd, message, wParam, lParam);
-      paint();
-      return result;
-    }
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-    case WM_ENABLE:
-    case BM_SETCHECK:
-    case BM_SETSTATE:
-    case BM_SETSTYLE: {
-      DWORD& state = c->state;
-      switch (message) {
-        case WM_SETFOCUS: state |= kFocused; break;
-        case WM_KILLFOCUS: state &= ~kFocused; break;
-        case WM_ENABLE: state = wParam ? state & ~kDisabled : state | kDisabled; break;
-        case BM_SETCHECK:
-          state &= ~(kCheckOn | kCheckMixed);
-          if (wParam == 1) state |= kCheckOn;
-          if (wParam == 2) state |= kCheckMixed;
-          break;
-        case BM_SETSTATE: state = wParam ? state | kPushed : state & ~kPushed; break;
-        default: state = (wParam & 1) ? state | kDefaultButton : state & ~kDefaultButton; break;
-      }
-      LRESULT result = passOn();
-      paint();
-      return result;
-    }
-    case WM_MOUSEMOVE: {
-      bool becameHot = !(c->state & kHot) && !(wParam & MK_LBUTTON);
-      if (becameHot) {
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
-        _TrackMouseEvent(&track);
-        c->state |= kHot;
-      }
-      LRESULT result = passOn();
-      if (becameHot) paint();
-      return result;
-    }
-    case WM_MOUSELEAVE: {
-      bool wasHot = c->state & kHot;
-      c->state &= ~kHot;
-      LRESULT result = passOn();
-      if (wasHot) paint();
-      return result;
-    }
-    default:
-      return passOn();
-  }
+  EnumThreadWindows(GetCurrentThreadId(), &TakeOverWithDescendants, 0);
+  threadStyle.hook.reset(SetWindowsHookExA(WH_CALLWNDPROC, &TakeOverAtCreation, nullptr, GetCurrentThreadId()));
 }
 
 }  // namespace
 
-std::optional<int> ClassifyControl(const std::string& className, std::uint32_t style, bool noText,
-                                   const std::string& parentClassName) {
-  auto is = [&className](const char* name) { return lstrcmpiA(className.c_str(), name) == 0; };
-  if (is("Button")) {
-    std::uint32_t type = style & BS_TYPEMASK;
-    // Bitmap and icon buttons show their own image, which drawing over them would hide.
-    if (style & (BS_BITMAP | BS_ICON)) return std::nullopt;
-    if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) {
-      if (noText && style == 0x40010000) return std::nullopt;
-      return kPushButtonKind;
-    }
-    bool pushLike = style & BS_PUSHLIKE;
-    if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE || type == BS_AUTO3STATE)
-      return pushLike ? 0 : 1;
-    if (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON) return pushLike ? 0 : 2;
-    if (type == BS_GROUPBOX) return 11;
-    return std::nullopt;
-  }
-  if (is("Edit")) return lstrcmpiA(parentClassName.c_str(), "SysIPAddress32") == 0 ? std::nullopt : std::optional(3);
-  if (is("ComboBox")) return (style & 0x3) == CBS_SIMPLE ? std::nullopt : std::optional(4);
-  if (is("msctls_updown32")) return 5;
-  if (is("ScrollBar")) return 6;
-  if (is("SysMonthCal32")) return 7;
-  if (is("SysTabControl32")) return 8;
-  if (is("msctls_progress32")) return 9;
-  if (is("msctls_trackbar32")) return 10;
-  if (is("ComboLBox")) return 12;
-  return std::nullopt;
-}
-
-COLORREF DarkenedColour(COLORREF colour, std::uint8_t amount) {
-  COLORREF result = 0;
-  for (int shift = 0; shift < 24; shift += 8) {
-    int channel = static_cast<int>((colour >> shift) & 0xFF) - amount;
-    result |= static_cast<COLORREF>(std::max(channel, 0)) << shift;
-  }
-  return result;
-}
-
 int SetVisualStyle(int scheme) {
-  StyleState& s = State();
-  s.scheme = scheme;
-  if (scheme >= 1 && scheme <= 3) {
-    Deactivate();
-    Activate();
-    return 1;
-  }
-  HHOOK hook = s.hook;
-  if (hook == nullptr) return 0;
-  EnumThreadWindows(GetCurrentThreadId(), &GiveBackTree, 0);
-  s.hook = nullptr;
-  return UnhookWindowsHookEx(hook) ? 1 : 0;
+  threadStyle.scheme = scheme;
+  if (scheme < 1 || scheme > 3) return Deactivate();
+  // Everything is given back and taken over again, so that the new scheme
+  // reaches every control and no control gets a second record.
+  Deactivate();
+  Activate();
+  return 1;
 }
 
-std::size_t SkinnedControlCount() { return State().controls.size(); }
+const SkinnedControl* FindSkinnedControl(HWND window) { return Find(window); }
 
-bool IsSkinned(HWND hwnd) { return Find(hwnd) != nullptr; }
-
-DWORD SkinnedStateOf(HWND hwnd) {
-  const SkinnedControl* c = Find(hwnd);
-  return c ? c->state : 0;
+std::size_t SkinnedControlCount() {
+  std::size_t count = 0;
+  for (const SkinnedControl* control = threadStyle.controls.get(); control != nullptr; control = control->next.get())
+    ++count;
+  return count;
 }

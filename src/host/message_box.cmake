@@ -1,6 +1,6 @@
-# Message boxes: the display text and result codes are portable, the call
-# itself is the platform's.
-set(velmora_message_box_sources message_value.cpp)
+# Message boxes: the display texts and the codes that cross over to the
+# platform are portable; showing the box is the platform's.
+set(velmora_message_box_sources message_value.cpp message_box_codes.cpp)
 if(WIN32)
   list(APPEND velmora_message_box_sources message_box.cpp)
 endif()

@@ -1,18 +1,23 @@
 // The installer's only way of talking to the user in words: a modal platform
-// message box without owner, task-modal so that the window waits for it.
+// message box without an owner, task-modal so that the program's windows wait
+// for it.
 #pragma once
 
 #include <windows.h>
 
+#include "host/message_box_codes.h"
 #include "host/message_value.h"
 
-// Shows the message with flags and caption (or "信息：" when none is given)
-// and returns the 0-based code of the button that closed the box.
-int ShowMessageBox(const MessageValue& message, UINT flags = 0, const char* caption = nullptr);
+// Shows the message's display text with flags and caption ("信息：" when none
+// is given) and answers with the button that closed the box.
+MessageBoxResult ShowMessageBox(const MessageValue& message, UINT flags = 0, const char* caption = nullptr);
 
-// How the box reaches the platform; tests put in their own to see exactly
-// what is shown without a person to press OK.
+// The one way a box reaches the platform: MessageBoxA with no owner. Tests put
+// in their own to see the exact text, caption and flags and to answer for a
+// person.
 struct MessageBoxSeam {
   int (*show)(const char* text, const char* caption, UINT flags);
 };
+
+// Puts seam in place and gives back the one it replaces.
 MessageBoxSeam SetMessageBoxSeam(MessageBoxSeam seam);

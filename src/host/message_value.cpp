@@ -1,131 +1,146 @@
 #include "host/message_value.h"
 
-#include <cinttypes>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 namespace {
 
-constexpr unsigned kSystemModal = 0x1000;
-constexpr unsigned kTaskModal = 0x2000;
-
-// 真, 假 and the date-time units 年 月 日 时 分 秒, in code page 936.
+// 真 and 假 in code page 936.
 constexpr char kTrue[] = "\xD5\xE6";
 constexpr char kFalse[] = "\xBC\xD9";
+// %d年%d月%d日, %d时%d分%d秒, %d时%d分 and %d时 in code page 936.
 constexpr char kDateFormat[] = "%d\xC4\xEA%d\xD4\xC2%d\xC8\xD5";
-constexpr char kHourMinuteSecond[] = "%d\xCA\xB1%d\xB7\xD6%d\xC3\xEB";
-constexpr char kHourMinute[] = "%d\xCA\xB1%d\xB7\xD6";
-constexpr char kHour[] = "%d\xCA\xB1";
+constexpr char kHourMinuteSecondFormat[] = "%d\xCA\xB1%d\xB7\xD6%d\xC3\xEB";
+constexpr char kHourMinuteFormat[] = "%d\xCA\xB1%d\xB7\xD6";
+constexpr char kHourFormat[] = "%d\xCA\xB1";
 
-// 0001-01-01 to 31 December 9999 and 1 January 100 as day counts of the OLE
-// date, whose day 0 is 30 December 1899.
-constexpr double kLastDay = 2958465;
-constexpr double kFirstDay = -657434;
+// 1 January 100 and 31 December 9999, the first and the last day that the
+// OLE date can show, as its day counts.
+constexpr std::int64_t kFirstDay = -657434;
+constexpr std::int64_t kLastDay = 2958465;
+constexpr std::int64_t kSecondsPerDay = 86400;
+// Day 0 of the OLE date, 30 December 1899, counted from 1 March of year 0.
+constexpr std::int64_t kOleDayZeroFromMarchYearZero = 693899;
 
-// Days since 1970-01-01 to a civil date (proleptic Gregorian).
-void CivilFromDays(std::int64_t z, int& year, int& month, int& day) {
-  z += 719468;
-  std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  std::int64_t doe = z - era * 146097;
-  std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  std::int64_t mp = (5 * doy + 2) / 153;
-  day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
+struct CivilDate {
+  int year, month, day;
+};
+
+// The proleptic Gregorian date of a day counted from 1 March of year 0: years
+// that start in March put the leap day last, so every era of 400 years is alike.
+CivilDate CivilDateOf(std::int64_t daysFromMarchYearZero) {
+  const std::int64_t days = daysFromMarchYearZero;
+  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+  const std::int64_t dayOfEra = days - era * 146097;
+  const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const std::int64_t monthFromMarch = (5 * dayOfYear + 2) / 153;
+  const int month = static_cast<int>(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
+  return {static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0)), month,
+          static_cast<int>(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1)};
 }
-
-constexpr std::int64_t kOleEpochFromUnixEpoch = -25569;  // 1899-12-30
 
 std::string DateTimeText(double date) {
+  // Not a date at all: nothing to convert.
   if (std::isnan(date)) return {};
-  // Only what lies outside the years 100 to 9999 is clamped, so a time on the
-  // first or the last day keeps its time part.
-  if (date >= kLastDay + 1) date = kLastDay;
-  if (date <= kFirstDay - 1) date = kFirstDay;
-  // The day is the integral part; the time of day is the fraction's size,
-  // also for days before 1899-12-30.
-  double dayPart = std::trunc(date);
-  std::int64_t seconds = std::llround(std::fabs(date - dayPart) * 86400.0);
-  std::int64_t days = static_cast<std::int64_t>(dayPart);
-  if (seconds >= 86400) {
-    seconds -= 86400;
-    days += date < 0 ? -1 : 1;
-  }
-  int year = 0, month = 0, day = 0;
-  CivilFromDays(days + kOleEpochFromUnixEpoch, year, month, day);
-  int hour = static_cast<int>(seconds / 3600), minute = static_cast<int>(seconds / 60 % 60),
-      second = static_cast<int>(seconds % 60);
+  // Only days outside the years 100 to 9999 are clamped, so that a time on
+  // the first or the last day keeps its time part.
+  if (date >= static_cast<double>(kLastDay + 1)) date = static_cast<double>(kLastDay);
+  if (date <= static_cast<double>(kFirstDay - 1)) date = static_cast<double>(kFirstDay);
+  // The integral part counts the days and the size of the fraction is the
+  // time of day, for days before day 0 too: -1.25 is 29 December 1899, 6:00.
+  const double dayPart = std::trunc(date);
+  std::int64_t seconds = static_cast<std::int64_t>(dayPart) * kSecondsPerDay +
+                         std::llround(std::fabs(date - dayPart) * static_cast<double>(kSecondsPerDay));
+  // A time just before midnight of the last day must not round into year 10000.
+  seconds = std::min(seconds, (kLastDay + 1) * kSecondsPerDay - 1);
+  const std::int64_t day = (seconds >= 0 ? seconds : seconds - (kSecondsPerDay - 1)) / kSecondsPerDay;
+  const std::int64_t secondOfDay = seconds - day * kSecondsPerDay;
+  const CivilDate civil = CivilDateOf(day + kOleDayZeroFromMarchYearZero);
+  const int hour = static_cast<int>(secondOfDay / 3600);
+  const int minute = static_cast<int>(secondOfDay / 60 % 60);
+  const int second = static_cast<int>(secondOfDay % 60);
+
   char buffer[100];
-  int n = std::snprintf(buffer, sizeof buffer, kDateFormat, year, month, day);
+  const int dateLength = std::snprintf(buffer, sizeof buffer, kDateFormat, civil.year, civil.month, civil.day);
+  char* time = buffer + dateLength;
+  const std::size_t room = sizeof buffer - static_cast<std::size_t>(dateLength);
   if (second != 0)
-    std::snprintf(buffer + n, sizeof buffer - n, kHourMinuteSecond, hour, minute, second);
+    std::snprintf(time, room, kHourMinuteSecondFormat, hour, minute, second);
   else if (minute != 0)
-    std::snprintf(buffer + n, sizeof buffer - n, kHourMinute, hour, minute);
+    std::snprintf(time, room, kHourMinuteFormat, hour, minute);
   else if (hour != 0)
-    std::snprintf(buffer + n, sizeof buffer - n, kHour, hour);
+    std::snprintf(time, room, kHourFormat, hour);
   return buffer;
 }
 
-// Rounded to six significant digits, halves away from zero, before "%.6g"
-// (which on its own would round halves to even).
-std::string FloatText(float value) {
-  double v = value;
-  if (v != 0 && std::isfinite(v)) {
-    int exponent = static_cast<int>(std::floor(std::log10(std::fabs(v))));
-    double scale = std::pow(10.0, 5 - exponent);
-    double rounded = std::round(v * scale) / scale;
-    if (std::isfinite(rounded)) v = rounded;
-  }
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.6g", v);
-  return buffer;
-}
-
-std::string Printf(const char* format, auto value) {
+std::string Formatted(const char* format, double value) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, format, value);
   return buffer;
 }
 
+// Rounded to six significant digits with halves away from zero before "%.6g",
+// which on its own rounds an exact half to even: 1234565 shows 1.23457e+06.
+std::string FloatText(float value) {
+  double shown = value;
+  if (shown != 0 && std::isfinite(shown)) {
+    const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(shown))));
+    const int shift = 5 - exponent;
+    // Dividing by an exact power of ten keeps a half exactly a half.
+    const double scale = std::pow(10.0, std::abs(shift));
+    const double rounded =
+        shift >= 0 ? std::round(shown * scale) / scale : std::round(shown / scale) * scale;
+    if (std::isfinite(rounded)) shown = rounded;
+  }
+  return Formatted("%.6g", shown);
+}
+
+MessageValue IntegerValue(MessageValue::Kind kind, std::int64_t integer) {
+  MessageValue value;
+  value.kind = kind;
+  value.integer = integer;
+  return value;
+}
+
+MessageValue RealValue(MessageValue::Kind kind, double real) {
+  MessageValue value;
+  value.kind = kind;
+  value.real = real;
+  return value;
+}
+
 }  // namespace
 
 MessageValue MessageValue::FromText(std::string text) {
-  MessageValue v;
-  v.kind = Kind::Text;
-  v.text = std::move(text);
-  return v;
+  MessageValue value;
+  value.kind = Kind::Text;
+  value.text = std::move(text);
+  return value;
 }
 
-MessageValue MessageValue::FromInteger(Kind kind, std::int64_t value) {
-  MessageValue v;
-  v.kind = kind;
-  v.integer = value;
-  return v;
-}
-
-MessageValue MessageValue::FromReal(Kind kind, double value) {
-  MessageValue v;
-  v.kind = kind;
-  v.real = value;
-  return v;
-}
+MessageValue MessageValue::FromByte(std::uint8_t value) { return IntegerValue(Kind::Byte, value); }
+MessageValue MessageValue::FromShort(std::int16_t value) { return IntegerValue(Kind::Short, value); }
+MessageValue MessageValue::FromInteger(std::int32_t value) { return IntegerValue(Kind::Integer, value); }
+MessageValue MessageValue::FromLongInteger(std::int64_t value) { return IntegerValue(Kind::LongInteger, value); }
+MessageValue MessageValue::FromFloat(float value) { return RealValue(Kind::Float, value); }
+MessageValue MessageValue::FromDouble(double value) { return RealValue(Kind::Double, value); }
+MessageValue MessageValue::FromBoolean(std::int32_t value) { return IntegerValue(Kind::Boolean, value); }
+MessageValue MessageValue::FromDateTime(double oleDate) { return RealValue(Kind::DateTime, oleDate); }
 
 std::string ValueToDisplayText(const MessageValue& value) {
   switch (value.kind) {
     case MessageValue::Kind::Text: return value.text;
-    case MessageValue::Kind::Byte: return Printf("%u", static_cast<unsigned>(static_cast<std::uint8_t>(value.integer)));
-    case MessageValue::Kind::Short: return Printf("%d", static_cast<int>(static_cast<std::int16_t>(value.integer)));
-    case MessageValue::Kind::Integer: return Printf("%d", static_cast<int>(static_cast<std::int32_t>(value.integer)));
-    case MessageValue::Kind::LongInteger: return Printf("%" PRId64, value.integer);
+    case MessageValue::Kind::Byte:
+    case MessageValue::Kind::Short:
+    case MessageValue::Kind::Integer:
+    case MessageValue::Kind::LongInteger: return std::to_string(value.integer);
     case MessageValue::Kind::Float: return FloatText(static_cast<float>(value.real));
-    case MessageValue::Kind::Double: return Printf("%.13g", value.real);
+    case MessageValue::Kind::Double: return Formatted("%.13g", value.real);
     case MessageValue::Kind::Boolean: return value.integer != 0 ? kTrue : kFalse;
     case MessageValue::Kind::DateTime: return DateTimeText(value.real);
-    default: return {};
+    case MessageValue::Kind::Other: break;
   }
+  return {};
 }
-
-unsigned MessageBoxFlags(unsigned flags) { return (flags & kSystemModal) ? flags : flags | kTaskModal; }
-
-int MessageBoxResult(int platformResult) { return platformResult >= 1 && platformResult <= 7 ? platformResult - 1 : 0; }

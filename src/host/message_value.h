@@ -1,28 +1,30 @@
-// What a message box shows: the message given as any kind of value, turned
-// into display text, and the platform's answer turned into a 0-based code.
+// What a message box is given to show: a value of one of a few kinds, and the
+// text that stands for it.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+// One message value: the kind says which field holds it.
 struct MessageValue {
   enum class Kind { Text, Byte, Short, Integer, LongInteger, Float, Double, Boolean, DateTime, Other };
   Kind kind = Kind::Other;
-  std::string text;
-  std::int64_t integer = 0;  // byte, short, integer, long integer, boolean
-  double real = 0;           // float, double, date-time (days since 1899-12-30)
+  std::string text;          // Text
+  std::int64_t integer = 0;  // Byte, Short, Integer, LongInteger, Boolean
+  double real = 0;           // Float, Double, DateTime (an OLE date: days since 30 December 1899)
 
   static MessageValue FromText(std::string text);
-  static MessageValue FromInteger(Kind kind, std::int64_t value);
-  static MessageValue FromReal(Kind kind, double value);
+  static MessageValue FromByte(std::uint8_t value);
+  static MessageValue FromShort(std::int16_t value);
+  static MessageValue FromInteger(std::int32_t value);
+  static MessageValue FromLongInteger(std::int64_t value);
+  static MessageValue FromFloat(float value);
+  static MessageValue FromDouble(double value);
+  // Any non-zero value is true.
+  static MessageValue FromBoolean(std::int32_t value);
+  static MessageValue FromDateTime(double oleDate);
 };
 
-// The text a message box shows for the value, in the ANSI code page.
+// The text shown for the value, in the ANSI code page; empty for the kinds
+// that have no display text.
 std::string ValueToDisplayText(const MessageValue& value);
-
-// The style word handed to the platform: task-modal unless system-modal.
-unsigned MessageBoxFlags(unsigned flags);
-
-// The 0-based code of the button that closed the box: IDOK 0, IDCANCEL 1,
-// IDABORT 2, IDRETRY 3, IDIGNORE 4, IDYES 5, IDNO 6; anything else 0.
-int MessageBoxResult(int platformResult);

@@ -1,210 +1,257 @@
-// The drawn push-button look on real controls under Wine: which controls are
-// taken over and given back, and what a 100 × 30 button shows in each state.
+// Which controls the style takes over and gives back on real windows under
+// Wine, and what its window procedure does with their messages.
 #include "form/visual_style.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <map>
+#include <string>
 #include <vector>
 
+#include "form/visual_style_look.h"
 #include "host/message_box.h"
+#include "picture_canvas.h"
+#include "visual_style_fixtures.h"
 
 namespace {
 
-constexpr DWORD kDisabled = 0x1, kPushed = 0x2, kHot = 0x4, kFocused = 0x10, kDefaultButton = 0x10000;
-constexpr COLORREF kFrame = 0x00733C00;
+using namespace control_state;
+using namespace visual_style_fixtures;
 
-LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcA(hwnd, message, wParam, lParam);
-}
+WNDPROC ProcedureOf(HWND window) { return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)); }
 
-struct Host {
-  HWND window = nullptr;
-  HWND button = nullptr;
-  Host() {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = &HostProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    wc.lpszClassName = "VisualStyleTestHost";
-    RegisterClassA(&wc);
-    window = CreateWindowExA(0, wc.lpszClassName, "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200,
-                             nullptr, nullptr, wc.hInstance, nullptr);
-    // 卸载汉化, with the style of the form's buttons.
-    button = CreateWindowExA(0, "BUTTON", "\xD0\xB6\xD4\xD8\xBA\xBA\xBB\xAF", 0x44012F00 | WS_VISIBLE, 20, 20, 100, 30,
-                             window, reinterpret_cast<HMENU>(100), wc.hInstance, nullptr);
-    SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
-  }
-  ~Host() { DestroyWindow(window); }
+class VisualStyle : public ::testing::Test {
+ protected:
+  void TearDown() override { SetVisualStyle(0); }
 };
 
-void Pump() {
-  MSG msg;
-  for (int round = 0; round < 5; ++round) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    Sleep(20);
-  }
+TEST(ControlKindOf, ByClassStyleTextAndParent) {
+  struct Case {
+    ControlFacts control;
+    std::optional<ControlKind> kind;
+  } cases[] = {
+      {{"Button", kButtonStyle, true, "Window"}, ControlKind::PushButton},
+      {{"BUTTON", WS_CHILD | BS_DEFPUSHBUTTON, true, ""}, ControlKind::PushButton},
+      {{"button", 0x40010000, true, "#32770"}, ControlKind::PushButton},
+      // A bare push button without text, and buttons that show an image.
+      {{"Button", 0x40010000, false, "#32770"}, std::nullopt},
+      {{"Button", 0x40010000 | WS_VISIBLE, false, ""}, ControlKind::PushButton},
+      {{"Button", kButtonStyle | BS_BITMAP, true, ""}, std::nullopt},
+      {{"Button", kButtonStyle | BS_ICON, true, ""}, std::nullopt},
+      {{"Button", WS_CHILD | BS_AUTOCHECKBOX, true, ""}, ControlKind::CheckBox},
+      {{"Button", WS_CHILD | BS_AUTO3STATE | BS_PUSHLIKE, true, ""}, ControlKind::PushButton},
+      {{"Button", WS_CHILD | BS_AUTORADIOBUTTON, true, ""}, ControlKind::RadioButton},
+      {{"Button", WS_CHILD | BS_RADIOBUTTON | BS_PUSHLIKE, true, ""}, ControlKind::PushButton},
+      {{"Button", WS_CHILD | BS_GROUPBOX, true, ""}, ControlKind::GroupBox},
+      {{"Button", WS_CHILD | BS_USERBUTTON, true, ""}, std::nullopt},
+      {{"Button", WS_CHILD | BS_OWNERDRAW, true, ""}, std::nullopt},
+      {{"Edit", WS_CHILD, false, "Window"}, ControlKind::Edit},
+      {{"Edit", WS_CHILD, false, "SysIPAddress32"}, std::nullopt},
+      {{"ComboBox", WS_CHILD | CBS_DROPDOWNLIST, false, ""}, ControlKind::ComboBox},
+      {{"ComboBox", WS_CHILD | CBS_SIMPLE, false, ""}, std::nullopt},
+      {{"msctls_updown32", 0, false, ""}, ControlKind::UpDown},
+      {{"ScrollBar", 0, false, ""}, ControlKind::ScrollBar},
+      {{"SysMonthCal32", 0, false, ""}, ControlKind::MonthCalendar},
+      {{"SysTabControl32", 0, false, ""}, ControlKind::TabControl},
+      {{"msctls_progress32", 0, false, ""}, ControlKind::Progress},
+      {{"msctls_trackbar32", 0, false, ""}, ControlKind::Trackbar},
+      {{"ComboLBox", 0, false, ""}, ControlKind::ComboList},
+      {{"Static", 0, true, ""}, std::nullopt},
+      {{"SysListView32", 0, false, ""}, std::nullopt},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ControlKindOf(c.control), c.kind) << c.control.className << " " << std::hex << c.control.style;
 }
 
-// What the control shows, read back from its own window DC.
-struct Capture {
-  std::vector<COLORREF> pixels;
-  int width = 0, height = 0;
-  explicit Capture(HWND control) {
-    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    Pump();
-    RECT r;
-    GetWindowRect(control, &r);
-    width = r.right - r.left;
-    height = r.bottom - r.top;
-    HDC dc = GetWindowDC(control);
-    for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc, x, y));
-    ReleaseDC(control, dc);
-  }
-  COLORREF at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
-};
+TEST_F(VisualStyle, TakesOverPushButtonsOnlyAndOncePerControl) {
+  ButtonWindow host;
+  const HWND defaultButton = host.AddControl("BUTTON", "OK", BS_DEFPUSHBUTTON, 20);
+  const HWND disabledButton = host.AddControl("BUTTON", "off", BS_PUSHBUTTON | WS_DISABLED, 50);
+  const HWND checkBox = host.AddControl("BUTTON", "x", BS_AUTOCHECKBOX, 80);
+  const HWND iconButton = host.AddControl("BUTTON", "", BS_ICON, 110);
+  SendMessageA(iconButton, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(LoadIconA(nullptr, IDI_APPLICATION)));
+  const HWND label = host.AddControl("STATIC", "label", SS_LEFT, 140);
+  const std::vector<HWND> leftAlone = {checkBox, iconButton, label};
+  std::map<HWND, WNDPROC> before;
+  for (HWND control : leftAlone) before[control] = ProcedureOf(control);
+  SetFocus(host.button());
 
-bool Near(COLORREF a, COLORREF b, int tolerance) {
-  for (int shift = 0; shift < 24; shift += 8)
-    if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > tolerance)
-      return false;
-  return true;
-}
-
-// The box of pixels well inside the caption area (clear of the focus
-// rectangle) that are much darker than the face.
-RECT InkBox(const Capture& c) {
-  RECT box{1000, 1000, -1, -1};
-  for (int y = 6; y < 25; ++y)
-    for (int x = 6; x < 95; ++x)
-      if (GetGValue(c.at(x, y)) < 0x80) {
-        box.left = std::min<LONG>(box.left, x);
-        box.top = std::min<LONG>(box.top, y);
-        box.right = std::max<LONG>(box.right, x);
-        box.bottom = std::max<LONG>(box.bottom, y);
-      }
-  return box;
-}
-
-TEST(VisualStyle, TakesOverPushButtonsOnceAndGivesThemBack) {
-  Host host;
-  HWND checkBox = CreateWindowExA(0, "BUTTON", "x", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 20, 60, 100, 20,
-                                  host.window, nullptr, nullptr, nullptr);
-  HWND iconButton = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_ICON, 20, 90, 40, 40, host.window,
-                                    nullptr, nullptr, nullptr);
   EXPECT_EQ(SetVisualStyle(1), 1);
-  EXPECT_TRUE(IsSkinned(host.button));
-  EXPECT_FALSE(IsSkinned(checkBox));
-  EXPECT_FALSE(IsSkinned(iconButton));  // its image would be painted over
   EXPECT_EQ(SetVisualStyle(1), 1);
+  EXPECT_EQ(SkinnedControlCount(), 3u);
+  ASSERT_NE(FindSkinnedControl(host.button()), nullptr);
+  EXPECT_EQ(FindSkinnedControl(host.button())->state, Focused);
+  ASSERT_NE(FindSkinnedControl(defaultButton), nullptr);
+  EXPECT_EQ(FindSkinnedControl(defaultButton)->state, DefaultButton);
+  ASSERT_NE(FindSkinnedControl(disabledButton), nullptr);
+  EXPECT_EQ(FindSkinnedControl(disabledButton)->state, Disabled);
+  for (HWND control : leftAlone) {
+    EXPECT_EQ(FindSkinnedControl(control), nullptr);
+    EXPECT_EQ(ProcedureOf(control), before[control]);
+  }
+  // The icon button still shows its icon.
+  EXPECT_NE(SendMessageA(iconButton, BM_GETIMAGE, IMAGE_ICON, 0), 0);
+}
+
+TEST_F(VisualStyle, TakesOverControlsAsTheyAreCreatedAndGivesThemBackAtDestruction) {
+  ButtonWindow host;
+  SetVisualStyle(1);
   EXPECT_EQ(SkinnedControlCount(), 1u);
-
-  // Created later, taken over through the creation hook.
-  HWND later = CreateWindowExA(0, "BUTTON", "later", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, 150, 20, 100, 30,
-                               host.window, nullptr, nullptr, nullptr);
-  EXPECT_TRUE(IsSkinned(later));
-  EXPECT_EQ(SkinnedStateOf(later) & kDefaultButton, kDefaultButton);
+  const HWND later = host.AddControl("BUTTON", "later", BS_DEFPUSHBUTTON, 20);
+  ASSERT_NE(FindSkinnedControl(later), nullptr);
+  EXPECT_EQ(FindSkinnedControl(later)->state, DefaultButton);
+  EXPECT_EQ(SkinnedControlCount(), 2u);
   DestroyWindow(later);
   EXPECT_EQ(SkinnedControlCount(), 1u);
+  EXPECT_NE(FindSkinnedControl(host.button()), nullptr);
+}
 
+TEST_F(VisualStyle, DeactivatingGivesEveryControlBackAndRemovesTheHook) {
+  ButtonWindow host;
+  const HWND second = host.AddControl("BUTTON", "second", BS_PUSHBUTTON, 20);
+  const WNDPROC platformProcedure = ProcedureOf(host.button());
+  EXPECT_EQ(SetVisualStyle(0), 0);  // nothing active yet
+  SetVisualStyle(3);
+  EXPECT_NE(ProcedureOf(host.button()), platformProcedure);
   EXPECT_EQ(SetVisualStyle(0), 1);
-  EXPECT_FALSE(IsSkinned(host.button));
   EXPECT_EQ(SkinnedControlCount(), 0u);
-  HWND afterwards = CreateWindowExA(0, "BUTTON", "plain", WS_CHILD | WS_VISIBLE, 150, 60, 100, 30, host.window, nullptr,
-                                    nullptr, nullptr);
-  EXPECT_FALSE(IsSkinned(afterwards));
+  EXPECT_EQ(ProcedureOf(host.button()), platformProcedure);
+  EXPECT_EQ(ProcedureOf(second), platformProcedure);
+  const HWND afterwards = host.AddControl("BUTTON", "plain", BS_PUSHBUTTON, 50);
+  EXPECT_EQ(FindSkinnedControl(afterwards), nullptr);
+  EXPECT_EQ(ProcedureOf(afterwards), platformProcedure);
   EXPECT_EQ(SetVisualStyle(0), 0);
 }
 
-struct BoxCheck {
-  bool found = false;
-  bool okSkinned = false;
-  DWORD okState = 0;
-};
-BoxCheck boxCheck;
+// Counts the messages that reach the procedure the style finds in place.
+std::map<UINT, int> reachedPrevious;
+WNDPROC platformButtonProcedure = nullptr;
+LRESULT CALLBACK CountingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  ++reachedPrevious[message];
+  return CallWindowProcA(platformButtonProcedure, window, message, wParam, lParam);
+}
 
-BOOL CALLBACK FindBox(HWND hwnd, LPARAM) {
-  char name[16] = {};
-  GetClassNameA(hwnd, name, sizeof name);
-  if (std::string(name) != "#32770") return TRUE;
-  HWND ok = GetDlgItem(hwnd, IDOK);
-  boxCheck.found = true;
-  boxCheck.okSkinned = IsSkinned(ok);
-  boxCheck.okState = SkinnedStateOf(ok);
-  PostMessageA(hwnd, WM_COMMAND, IDOK, 0);
+TEST_F(VisualStyle, EachMessageReachesThePreviousProcedureAtMostOnce) {
+  ButtonWindow host;
+  platformButtonProcedure = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(host.button(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingProcedure)));
+  SetVisualStyle(1);
+  ASSERT_NE(FindSkinnedControl(host.button()), nullptr);
+  EXPECT_EQ(FindSkinnedControl(host.button())->previousProcedure, &CountingProcedure);
+  struct Case {
+    UINT message;
+    WPARAM wParam;
+    int reachesPrevious;
+    std::uint32_t stateAfter;
+  } cases[] = {
+      {WM_PAINT, 0, 0, 0},  // answered by DefWindowProcA, then drawn by the style
+      {WM_SETFOCUS, 0, 1, Focused},
+      {WM_KILLFOCUS, 0, 1, 0},
+      {BM_SETSTATE, TRUE, 1, Pushed},
+      {BM_SETSTATE, FALSE, 1, 0},
+      {BM_SETSTYLE, BS_DEFPUSHBUTTON, 1, DefaultButton},
+      {BM_SETSTYLE, BS_PUSHBUTTON, 1, 0},
+      {BM_SETCHECK, BST_INDETERMINATE, 1, CheckMixed},
+      {BM_SETCHECK, BST_CHECKED, 1, CheckOn},
+      {BM_SETCHECK, BST_UNCHECKED, 1, 0},
+      {WM_ENABLE, FALSE, 1, Disabled},
+      {WM_ENABLE, TRUE, 1, 0},
+      {WM_ERASEBKGND, 0, 1, 0},
+      {WM_MOUSELEAVE, 0, 1, 0},
+      {WM_GETTEXTLENGTH, 0, 1, 0},
+  };
+  for (const Case& c : cases) {
+    reachedPrevious.clear();
+    if (c.message == WM_ERASEBKGND) {
+      const HDC dc = GetDC(host.button());
+      SendMessageA(host.button(), c.message, reinterpret_cast<WPARAM>(dc), 0);
+      ReleaseDC(host.button(), dc);
+    } else {
+      SendMessageA(host.button(), c.message, c.wParam, 0);
+    }
+    EXPECT_EQ(reachedPrevious[c.message], c.reachesPrevious) << std::hex << c.message;
+    EXPECT_EQ(FindSkinnedControl(host.button())->state, c.stateAfter) << std::hex << c.message;
+  }
+  // The text is set without the platform procedure, and shown.
+  reachedPrevious.clear();
+  SetWindowTextA(host.button(), "new");
+  EXPECT_EQ(reachedPrevious[WM_SETTEXT], 0);
+  char text[16] = {};
+  GetWindowTextA(host.button(), text, sizeof text);
+  EXPECT_STREQ(text, "new");
+  // Destruction reaches it once and gives the control back.
+  reachedPrevious.clear();
+  DestroyWindow(host.button());
+  EXPECT_EQ(reachedPrevious[WM_DESTROY], 1);
+  EXPECT_EQ(reachedPrevious[WM_NCDESTROY], 1);
+  EXPECT_EQ(SkinnedControlCount(), 0u);
+}
+
+TEST_F(VisualStyle, KeepsWhatTheParentAnswersForTheBackground) {
+  ButtonWindow host;
+  SetVisualStyle(1);
+  RedrawWindow(host.button(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW);
+  const SkinnedControl* control = FindSkinnedControl(host.button());
+  ASSERT_NE(control, nullptr);
+  ASSERT_NE(control->backgroundBrush, nullptr);
+  EXPECT_EQ(control->backgroundColour, kParentBackground);
+  EXPECT_EQ(control->textColour, kParentTextColour);
+}
+
+// What a timer saw of a real message box while it was open.
+struct BoxButtons {
+  bool found = false;
+  std::size_t skinned = 0;
+  std::uint32_t yesState = 0, noState = 0;
+  bool staticTakenOver = true;
+  picture_fixtures::Rgb yesEdge{}, noEdge{};
+};
+BoxButtons boxButtons;
+
+picture_fixtures::Rgb EdgeBandTop(HWND button) {
+  RECT client{};
+  GetClientRect(button, &client);
+  PictureCanvas canvas(client.right, client.bottom);
+  canvas.CopyFrom(button);
+  return canvas.At(client.right / 2, 2);
+}
+
+BOOL CALLBACK InspectBox(HWND window, LPARAM) {
+  char className[16] = {};
+  GetClassNameA(window, className, sizeof className);
+  if (std::string(className) != "#32770") return TRUE;
+  const HWND yes = GetDlgItem(window, IDYES);
+  const HWND no = GetDlgItem(window, IDNO);
+  boxButtons.found = true;
+  boxButtons.skinned = SkinnedControlCount();
+  if (FindSkinnedControl(yes) != nullptr) boxButtons.yesState = FindSkinnedControl(yes)->state;
+  if (FindSkinnedControl(no) != nullptr) boxButtons.noState = FindSkinnedControl(no)->state;
+  boxButtons.staticTakenOver = FindSkinnedControl(GetDlgItem(window, 0xFFFF)) != nullptr;
+  boxButtons.yesEdge = EdgeBandTop(yes);
+  boxButtons.noEdge = EdgeBandTop(no);
+  PostMessageA(window, WM_COMMAND, IDNO, 0);
   return FALSE;
 }
 
-void CALLBACK LookForBox(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), &FindBox, 0); }
+void CALLBACK LookForBox(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), &InspectBox, 0); }
 
-TEST(VisualStyle, MessageBoxButtonsAreDrawnToo) {
+TEST_F(VisualStyle, DrawsTheButtonsOfMessageBoxes) {
+  ButtonWindow host;
   SetVisualStyle(1);
-  UINT_PTR timer = SetTimer(nullptr, 0, 300, &LookForBox);
-  ShowMessageBox(MessageValue::FromText("style"), MB_ICONINFORMATION, "box");
+  const UINT_PTR timer = SetTimer(nullptr, 0, 300, &LookForBox);
+  const MessageBoxResult result = ShowMessageBox(MessageValue::FromText("?"), MB_YESNO | MB_DEFBUTTON2, "style");
   KillTimer(nullptr, timer);
-  EXPECT_TRUE(boxCheck.found);
-  EXPECT_TRUE(boxCheck.okSkinned);
-  EXPECT_EQ(boxCheck.okState & kDefaultButton, kDefaultButton);
-  SetVisualStyle(0);
-}
-
-TEST(VisualStyle, DrawsEachStateOfAPushButton) {
-  Host host;
-  SetVisualStyle(1);
-  COLORREF face = GetSysColor(COLOR_BTNFACE);
-  // Keep the focus elsewhere for the normal look.
-  SetFocus(host.window);
-  Capture normal(host.button);
-  EXPECT_EQ(normal.at(0, 15), face);                 // the ring of button face
-  EXPECT_EQ(normal.at(1, 15), kFrame);               // the frame, one pixel inside the edge
-  EXPECT_EQ(normal.at(1, 1), face);                  // cut corners
-  EXPECT_EQ(normal.at(2, 2), kFrame);
-  EXPECT_EQ(normal.at(2, 1), kFrame);
-  EXPECT_TRUE(Near(normal.at(50, 2), 0x00FFFFFF, 2));   // edge band: entry 4 top...
-  EXPECT_TRUE(Near(normal.at(50, 27), 0x00D6DFE2, 8));  // ...to its bottom
-  EXPECT_TRUE(Near(normal.at(5, 4), 0x00FBFCFC, 2));    // face: entry 6 top
-
-  SendMessageA(host.button, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
-  Capture hot(host.button);
-  EXPECT_EQ(SkinnedStateOf(host.button) & kHot, kHot);
-  EXPECT_TRUE(Near(hot.at(50, 2), 0x00CFF0FF, 2));
-  SendMessageA(host.button, WM_MOUSELEAVE, 0, 0);
-
-  SetFocus(host.button);
-  Capture focused(host.button);
-  EXPECT_EQ(SkinnedStateOf(host.button) & kFocused, kFocused);
-  EXPECT_TRUE(Near(focused.at(50, 2), 0x00FFE7CE, 2));
-  // The dotted focus rectangle runs 3 pixels inside the edge.
-  int dotted = 0;
-  for (int x = 3; x < 97; ++x) dotted += focused.at(x, 3) != normal.at(x, 3);
-  EXPECT_GT(dotted, 20);
-  EXPECT_EQ(focused.at(50, 5), normal.at(50, 5));
-
-  SendMessageA(host.button, BM_SETSTATE, TRUE, 0);
-  Capture pushed(host.button);
-  EXPECT_EQ(SkinnedStateOf(host.button) & kPushed, kPushed);
-  EXPECT_TRUE(Near(pushed.at(50, 2), 0x00C1CCD1, 2));
-  RECT inkNormal = InkBox(normal), inkPushed = InkBox(pushed);
-  EXPECT_EQ(inkPushed.left, inkNormal.left + 1);
-  EXPECT_EQ(inkPushed.top, inkNormal.top + 1);
-  SendMessageA(host.button, BM_SETSTATE, FALSE, 0);
-
-  SetFocus(host.window);
-  EnableWindow(host.button, FALSE);
-  Capture disabled(host.button);
-  EXPECT_EQ(SkinnedStateOf(host.button) & kDisabled, kDisabled);
-  EXPECT_EQ(disabled.at(1, 15), DarkenedColour(face, 0x20));
-  EXPECT_EQ(disabled.at(2, 2), DarkenedColour(face, 0x15));
-  EXPECT_EQ(disabled.at(2, 1), DarkenedColour(face, 0x11));
-  EXPECT_EQ(disabled.at(3, 15), 0x00EAF4F5u);
-  EXPECT_EQ(disabled.at(50, 5), 0x00EAF4F5u);
-  SetVisualStyle(0);
-}
-
-TEST(VisualStyle, DisabledColoursDoNotBorrowAcrossChannels) {
-  EXPECT_EQ(DarkenedColour(0x00F0F0F0, 0x20), 0x00D0D0D0u);
-  EXPECT_EQ(DarkenedColour(0x00401008, 0x20), 0x00200000u);
+  ASSERT_TRUE(boxButtons.found);
+  EXPECT_EQ(result, MessageBoxResult::No);
+  EXPECT_EQ(boxButtons.skinned, 3u);  // the window's own button, Yes and No
+  EXPECT_EQ(boxButtons.yesState & DefaultButton, 0u);
+  EXPECT_EQ(boxButtons.noState & DefaultButton, DefaultButton);
+  EXPECT_FALSE(boxButtons.staticTakenOver);
+  const PushButtonPalette& palette = PushButtonPaletteOf(1);
+  EXPECT_EQ(boxButtons.noEdge, RgbOf(palette.entries[3][0]));   // blue: default
+  EXPECT_EQ(boxButtons.yesEdge, RgbOf(palette.entries[4][0]));  // white: normal
+  // The box's buttons were given back when it closed.
+  EXPECT_EQ(SkinnedControlCount(), 1u);
 }
 
 }  // namespace
