@@ -154,11 +154,13 @@ bool ArchiveReader::MoveTo(std::int32_t index) {
 
 ReaderStatus ArchiveReader::ReadEntryInfo(std::int32_t index, ZipEntryInfo& info) {
   if (archive_ == nullptr || index < 0 || index >= entryCount_) return ReaderStatus::kNoSuchEntry;
-  CloseEntryData();
   if (index == cached_.index) {
+    // This entry's own open data may stay open for its extraction.
+    if (position_ != index) CloseEntryData();
     info = cached_;
     return ReaderStatus::kOk;
   }
+  CloseEntryData();
   if (!MoveTo(index)) return ReaderStatus::kBadHeader;
 
   unz_file_info64 stored{};
@@ -214,7 +216,7 @@ ReaderStatus ArchiveReader::ExtractEntryToFile(std::int32_t index, const EntryTa
   // they were the file.
   if (info.IsEncrypted()) return ReaderStatus::kDataError;
   if (!MoveTo(index)) return ReaderStatus::kBadHeader;
-  // A record read just now left this entry's data open and unread.
+  // Reading the record may have left this entry's data open.
   if (!entryDataOpen_) {
     if (unzOpenCurrentFile(archive_) != UNZ_OK) return ReaderStatus::kBadHeader;
     entryDataOpen_ = true;

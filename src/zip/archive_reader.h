@@ -106,6 +106,8 @@ class ArchiveReader {
   std::int32_t entryCount_ = 0;
   // The entry minizip stands on, or -1 when that is not known.
   std::int32_t position_ = -1;
+  // The data of the entry at position_ is open, and nothing of it read yet:
+  // extracting reads it to the end and closes it before returning.
   bool entryDataOpen_ = false;
   ZipEntryInfo cached_;
   // The current directory when the archive was opened, with a trailing "\":

@@ -57,8 +57,8 @@ int ExtractEntries(ArchiveReader& reader, const std::string& root, ExtractionSta
       return kExtractCompleted;
     }
   }
-  // The count stops at the first entry whose information cannot be read;
-  // an archive damaged there is not extracted, whatever came before.
+  // The count stops at the first entry whose information cannot be read: an
+  // archive damaged there was extracted only in part, which is a failure.
   return total == reader.EntryCount() ? kExtractCompleted : kExtractFailed;
 }
 
