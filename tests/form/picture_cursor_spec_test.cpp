@@ -10,8 +10,8 @@ namespace {
 
 using picture_fixtures::CursorSpecOfKind;
 
-CursorSpecChoice Choose(const std::string& spec) {
-  return ChooseCursor(reinterpret_cast<const std::uint8_t*>(spec.data()), spec.size());
+CursorSpecChoice Choose(const std::string& pointerData) {
+  return ChooseCursor(reinterpret_cast<const std::uint8_t*>(pointerData.data()), pointerData.size());
 }
 
 CursorSpecChoice System(std::uint16_t pointer) { return {false, CursorSpecSource::kSystem, pointer, 0}; }
@@ -25,7 +25,7 @@ TEST(CursorChoiceTest, PointerKindsNameSystemPointersOrTheOwnHand) {
   const CursorSpecChoice ownHand{false, CursorSpecSource::kOwnHand, 0, 0};
   const struct {
     const char* name;
-    std::string spec;
+    std::string pointerData;
     CursorSpecChoice choice;
   } cases[] = {
       {"kind 0", CursorSpecOfKind(0), none},
@@ -49,7 +49,7 @@ TEST(CursorChoiceTest, PointerKindsNameSystemPointersOrTheOwnHand) {
        {true, CursorSpecSource::kNone, 0, 0}},
   };
   for (const auto& c : cases) {
-    const CursorSpecChoice choice = Choose(c.spec);
+    const CursorSpecChoice choice = Choose(c.pointerData);
     EXPECT_EQ(choice.tryWholeAsFile, c.choice.tryWholeAsFile) << c.name;
     EXPECT_EQ(choice.source, c.choice.source) << c.name;
     EXPECT_EQ(choice.systemPointer, c.choice.systemPointer) << c.name;

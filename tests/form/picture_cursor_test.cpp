@@ -12,8 +12,8 @@ namespace {
 
 using namespace picture_fixtures;
 
-UnitCursor Make(const std::string& spec) {
-  return MakeUnitCursor(reinterpret_cast<const std::uint8_t*>(spec.data()), spec.size());
+UnitCursor Make(const std::string& pointerData) {
+  return MakeUnitCursor(reinterpret_cast<const std::uint8_t*>(pointerData.data()), pointerData.size());
 }
 
 POINT HotSpot(HCURSOR cursor) {
@@ -30,7 +30,7 @@ TEST(UnitCursorTest, KindsGiveSharedSystemPointersAndTheOwnHand) {
   ASSERT_NE(ownHand, nullptr) << "the test program carries resource 1032";
   const struct {
     const char* name;
-    std::string spec;
+    std::string pointerData;
     HCURSOR expected;
   } cases[] = {
       {"kind 0", CursorSpecOfKind(0), nullptr},
@@ -47,7 +47,7 @@ TEST(UnitCursorTest, KindsGiveSharedSystemPointersAndTheOwnHand) {
       {"kind -1 with bytes that are no cursor file", CursorSpecOfKind(-1) + std::string(40, 'x'), nullptr},
   };
   for (const auto& c : cases) {
-    const UnitCursor cursor = Make(c.spec);
+    const UnitCursor cursor = Make(c.pointerData);
     EXPECT_EQ(cursor.get(), c.expected) << c.name;
     EXPECT_FALSE(cursor.isOwned()) << c.name;
   }
@@ -56,8 +56,8 @@ TEST(UnitCursorTest, KindsGiveSharedSystemPointersAndTheOwnHand) {
 
 TEST(UnitCursorTest, CursorFileBytesMakeAnOwnedCursorWithItsHotSpot) {
   const std::string hand = ReadArt("hand.cur");
-  for (const std::string& spec : {CursorSpecOfKind(-1) + hand, hand}) {
-    const UnitCursor cursor = Make(spec);
+  for (const std::string& pointerData : {CursorSpecOfKind(-1) + hand, hand}) {
+    const UnitCursor cursor = Make(pointerData);
     ASSERT_TRUE(cursor);
     EXPECT_TRUE(cursor.isOwned());
     const POINT hotSpot = HotSpot(cursor.get());
