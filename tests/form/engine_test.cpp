@@ -13,10 +13,12 @@
 #include "engine_fixtures.h"
 #include "form/form_description.h"
 #include "form/loader.h"
+#include "support/child_process.h"
 #include "form/properties.h"
 #include "form/runtime.h"
 #include "form/template_access.h"
 #include "installer_driver.h"
+#include "support/child_process.h"
 #include "support/scratch.h"
 
 namespace {
@@ -486,36 +488,11 @@ struct ProbeRun {
 
 ProbeRun RunProbe(const std::string& mode) {
   ProbeRun run;
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE readEnd = nullptr, writeEnd = nullptr;
-  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) {
-    ADD_FAILURE() << "no pipe";
-    return run;
-  }
-  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = writeEnd;
-  startup.hStdError = writeEnd;
   std::string commandLine = "\"" + testing_support::HostPath(ENGINE_PROBE_EXE) + "\" " + mode;
-  PROCESS_INFORMATION process{};
-  BOOL started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                                &startup, &process);
-  CloseHandle(writeEnd);
-  std::string output;
-  if (started) {
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) output.append(buffer, got);
-    WaitForSingleObject(process.hProcess, INFINITE);
-    GetExitCodeProcess(process.hProcess, &run.exitCode);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-  } else {
-    ADD_FAILURE() << "engine_probe did not start: " << commandLine;
-  }
-  CloseHandle(readEnd);
+  testing_support::ProgramRun program = testing_support::RunProgram(commandLine);
+  if (!program.started) ADD_FAILURE() << "engine_probe did not start: " << commandLine;
+  run.exitCode = program.exitCode;
+  const std::string& output = program.output;
   std::size_t start = 0;
   for (std::size_t end; (end = output.find('\n', start)) != std::string::npos; start = end + 1) {
     std::string line = output.substr(start, end - start);

@@ -232,9 +232,9 @@ std::string PngHead(std::uint32_t width, std::uint32_t height) {
 }
 
 std::string CursorSpecOfKind(std::int32_t kind, const std::string& after) {
-  std::string spec;
-  Put32(spec, static_cast<std::uint32_t>(kind));
-  return spec + after;
+  std::string pointerData;
+  Put32(pointerData, static_cast<std::uint32_t>(kind));
+  return pointerData + after;
 }
 
 std::string ReadArt(const std::string& name) {

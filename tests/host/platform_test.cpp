@@ -5,42 +5,12 @@
 
 #include <windows.h>
 
+#include "support/child_process.h"
 #include "support/scratch.h"
 
 namespace {
 
 TEST(Platform, AnsiCodePageIs936) { EXPECT_EQ(GetACP(), 936u); }
-
-// Runs command with the given current directory and environment block and
-// returns what it printed.
-std::string RunAndCapture(const std::string& command, const std::string& currentDirectory, const char* environment) {
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE readPipe = nullptr, writePipe = nullptr;
-  if (!CreatePipe(&readPipe, &writePipe, &inherit, 0)) return "no pipe";
-  SetHandleInformation(readPipe, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = writePipe;
-  startup.hStdError = writePipe;
-  PROCESS_INFORMATION process{};
-  std::string commandLine = "\"" + command + "\"";
-  BOOL started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0,
-                                const_cast<char*>(environment), currentDirectory.c_str(), &startup, &process);
-  CloseHandle(writePipe);
-  std::string output;
-  if (started) {
-    char chunk[512];
-    DWORD got = 0;
-    while (ReadFile(readPipe, chunk, sizeof chunk, &got, nullptr) && got > 0) output.append(chunk, got);
-    WaitForSingleObject(process.hProcess, INFINITE);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-  }
-  CloseHandle(readPipe);
-  while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
-  return started ? output : "not started";
-}
 
 // A program in a drive's root keeps "T:" as its run directory but must work
 // in T:\ itself, not in whatever directory the process last used on T:.
@@ -54,7 +24,10 @@ TEST(Platform, ProgramInADriveRootWorksInThatRoot) {
   std::string environment = std::string("=T:=T:\\sub") + '\0' + "SystemRoot=C:\\windows" + '\0' + '\0';
   char windowsDir[MAX_PATH] = {};
   GetWindowsDirectoryA(windowsDir, MAX_PATH);
-  EXPECT_EQ(RunAndCapture("T:\\probe.exe", windowsDir, environment.c_str()), "T:|T:\\");
+  testing_support::ProgramRun probe = testing_support::RunProgram("\"T:\\probe.exe\"", windowsDir, environment.c_str());
+  ASSERT_TRUE(probe.started);
+  while (!probe.output.empty() && (probe.output.back() == '\n' || probe.output.back() == '\r')) probe.output.pop_back();
+  EXPECT_EQ(probe.output, "T:|T:\\");
   DeleteFileA("T:\\probe.exe");
   RemoveDirectoryA("T:\\sub");
 }
