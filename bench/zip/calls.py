@@ -94,6 +94,8 @@ def main():
     parser.add_argument("--wine-run", required=True)
     parser.add_argument("--wine-prefix", required=True)
     parser.add_argument("--miniunzip-exe", required=True)
+    parser.add_argument("--no-nsis", action="store_true")
+    parser.add_argument("--baseline", help="directory of an earlier build's velmora_unzip and velmora_unzip.exe")
     args = parser.parse_args()
     calls = os.path.join(args.work, "calls")
     shutil.rmtree(calls, ignore_errors=True)
@@ -104,6 +106,8 @@ def main():
 
     # NSIS installers of the two cut trees.
     for count, archive in archives.items():
+        if args.no_nsis:
+            break
         tree = os.path.join(calls, "tree%d" % count)
         zipfile.ZipFile(archive).extractall(tree)
         script = os.path.join(calls, "cut%d.nsi" % count)
@@ -122,6 +126,9 @@ def main():
         "7zz": lambda a, d: ["7zz", "x", "-y", "-bso0", "-bsp0", "-o" + d, a],
         "miniunzip": lambda a, d: ["miniunzip", "-x", "-o", a, "-d", d],
     }
+    if args.baseline:
+        before = os.path.join(args.baseline, "velmora_unzip")
+        native["velmora before"] = lambda a, d: [before, os.path.abspath(a), os.path.abspath(d) + "/"]
     for name, command in native.items():
         show(name, per_entry(lambda a, d, l: strace_counts(command(a, d), l), archives, out, log))
 
@@ -130,8 +137,13 @@ def main():
         "velmora.exe (ours)": lambda a, d: [args.wine_run, args.windows, windows_path(a), windows_path(d) + "\\"],
         "miniunzip.exe": lambda a, d: [args.wine_run, args.miniunzip_exe, "-x", "-o", windows_path(a), "-d",
                                        windows_path(d)],
-        "NSIS installer": lambda a, d: [args.wine_run, os.path.splitext(a)[0] + ".exe", "/S", "/D=" + windows_path(d)],
     }
+    if not args.no_nsis:
+        wine["NSIS installer"] = lambda a, d: [args.wine_run, os.path.splitext(a)[0] + ".exe", "/S",
+                                               "/D=" + windows_path(d)]
+    if args.baseline:
+        before_exe = os.path.join(args.baseline, "velmora_unzip.exe")
+        wine["velmora.exe before"] = lambda a, d: [args.wine_run, before_exe, windows_path(a), windows_path(d) + "\\"]
     for name, command in wine.items():
         show(name, per_entry(lambda a, d, l: server_counts(command(a, d), l, args.wine_prefix, d), archives, out, log))
     subprocess.run(["wineserver", "-k"], env=dict(os.environ, WINEPREFIX=args.wine_prefix), stderr=subprocess.DEVNULL)

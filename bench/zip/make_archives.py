@@ -11,7 +11,7 @@ extended time stamp, as archives made by common tools do. Beside each archive
 a manifest lists every file with its size and SHA-1, for checking what an
 extractor wrote.
 
-usage: make_archives.py OUTPUT_DIRECTORY
+usage: make_archives.py OUTPUT_DIRECTORY [ARCHIVE...]  (default: both)
 """
 import hashlib
 import os
@@ -129,8 +129,11 @@ def many_entries():
 
 def main():
     out = sys.argv[1]
+    wanted = sys.argv[2:] or ["patch.zip", "many.zip"]
     os.makedirs(out, exist_ok=True)
     for name, make in (("patch.zip", patch_entries), ("many.zip", many_entries)):
+        if name not in wanted:
+            continue
         path = os.path.join(out, name)
         if not os.path.exists(path):
             print("make_archives: writing", path, flush=True)

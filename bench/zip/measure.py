@@ -122,8 +122,8 @@ def can_mount(work):
 
 
 class Tool:
-    def __init__(self, name, side, command, ours=False):
-        self.name, self.side, self.command, self.ours = name, side, command, ours
+    def __init__(self, name, side, command, ours=False, baseline=False):
+        self.name, self.side, self.command, self.ours, self.baseline = name, side, command, ours, baseline
 
 
 def tools(args):
@@ -139,10 +139,20 @@ def tools(args):
              lambda a, d: [args.wine_run, args.windows, windows_path(a), windows_path(d) + "\\"], True),
         Tool("miniunzip.exe", "wine",
              lambda a, d: [args.wine_run, args.miniunzip_exe, "-x", "-o", windows_path(a), "-d", windows_path(d)]),
-        Tool("NSIS installer", "wine",
-             lambda a, d: [args.wine_run, os.path.join(args.nsis, os.path.splitext(os.path.basename(a))[0] + ".exe"),
-                           "/S", "/D=" + windows_path(d)]),
     ]
+    if not args.no_nsis:
+        wine.append(Tool("NSIS installer", "wine",
+                         lambda a, d: [args.wine_run,
+                                       os.path.join(args.nsis, os.path.splitext(os.path.basename(a))[0] + ".exe"),
+                                       "/S", "/D=" + windows_path(d)]))
+    if args.baseline:
+        before_native = os.path.join(args.baseline, "velmora_unzip")
+        before_windows = os.path.join(args.baseline, "velmora_unzip.exe")
+        native.append(Tool("velmora before", "native",
+                           lambda a, d: [before_native, os.path.abspath(a), os.path.abspath(d) + "/"], baseline=True))
+        wine.append(Tool("velmora.exe before", "wine",
+                         lambda a, d: [args.wine_run, before_windows, windows_path(a), windows_path(d) + "\\"],
+                         baseline=True))
     return native + ([] if args.no_wine else wine)
 
 
@@ -157,6 +167,8 @@ def main():
     parser.add_argument("--miniunzip-exe", required=True)
     parser.add_argument("--nsis", required=True)
     parser.add_argument("--no-wine", action="store_true")
+    parser.add_argument("--no-nsis", action="store_true")
+    parser.add_argument("--baseline", help="directory of an earlier build's velmora_unzip and velmora_unzip.exe")
     parser.add_argument("archives", nargs="+")
     args = parser.parse_args()
 
@@ -186,7 +198,7 @@ def main():
                                                                          args.work)
                     problem = "exit status %d: %s" % (code, stderr.strip()[-300:]) if code != 0 else None
                     if problem is None and rep == 0:
-                        problem = check_tree(destination, manifest, tool.ours)
+                        problem = check_tree(destination, manifest, tool.ours or tool.baseline)
                 if problem:
                     failures.append("%s on %s: %s" % (tool.name, archive, problem))
                 results.setdefault((archive, tool.name), (tool, data_bytes / 1e6, []))[2].append(
@@ -201,6 +213,7 @@ def main():
         os.rmdir(os.path.join(args.work, "mnt"))
 
     print()
+    before = {}
     print("%-10s %-20s %8s %8s %10s %8s %9s %8s" %
           ("archive", "extractor", "wall s", "cpu s", "server s", "MB/s", "peak MB", "ours is"))
     for archive in args.archives:
@@ -215,10 +228,20 @@ def main():
             server = statistics.median(s[3] for s in samples)
             rss = max(s[2] for s in samples) / 1024
             ratio = "" if tool.ours else "%.2fx" % (wall / ours[tool.side])
+            if tool.baseline:
+                before[(archive, tool.side)] = (wall, cpu + server)
             print("%-10s %-20s %8.2f %8.2f %10s %8.0f %9.1f %8s" %
                   (archive, name, wall, cpu, "%.2f" % server if tool.side == "wine" else "-", megabytes / wall, rss,
                    ratio))
     print("(ours is: the peer's median wall time over ours; above 1 means ours is faster)")
+    for (archive, side), (before_wall, before_cpu) in before.items():
+        ours_samples = [samples for (a, _), (tool, _, samples) in results.items()
+                        if a == archive and tool.ours and tool.side == side][0]
+        now_wall = statistics.median(s[0] for s in ours_samples)
+        now_cpu = statistics.median(s[1] + s[3] for s in ours_samples)
+        print("now/before %-6s %-10s wall %.3f s / %.3f s = %.2f, cpu %.2f s / %.2f s = %.2f" %
+              (side, archive, now_wall, before_wall, now_wall / before_wall, now_cpu, before_cpu,
+               now_cpu / before_cpu))
 
     print()
     for archive in args.archives:
@@ -227,7 +250,8 @@ def main():
             # CPU time (with the server's under Wine) is shown beside it.
             entries = [(name, statistics.median(s[0] for s in samples),
                         statistics.median(s[1] + s[3] for s in samples), tool.ours)
-                       for (a, name), (tool, _, samples) in results.items() if a == archive and tool.side == side]
+                       for (a, name), (tool, _, samples) in results.items()
+                       if a == archive and tool.side == side and not tool.baseline]
             if not entries:
                 continue
             ours_wall, ours_cpu = [(w, c) for _, w, c, o in entries if o][0]

@@ -76,7 +76,17 @@ bool ArchiveFile::Seek(std::uint64_t offset, int origin) {
   std::uint64_t base = 0;
   switch (origin) {
     case ZLIB_FILEFUNC_SEEK_SET: base = 0; break;
-    case ZLIB_FILEFUNC_SEEK_CUR: base = position_; break;
+    case ZLIB_FILEFUNC_SEEK_CUR:
+      // Having read an entry's central extra field, minizip steps back over
+      // it with a negative offset cast to its unsigned type.
+      if (static_cast<std::int64_t>(offset) < 0) {
+        std::uint64_t back = 0 - offset;
+        if (back > position_) return false;
+        position_ -= back;
+        return true;
+      }
+      base = position_;
+      break;
     case ZLIB_FILEFUNC_SEEK_END: base = size_; break;
     default: return false;
   }

@@ -2,24 +2,35 @@
 
 #include <algorithm>
 #include <limits>
-#include <string_view>
+#include <span>
 #include <vector>
 
-#include "host/text.h"
-#include "zip/directories.h"
 #include "zip/entry_output.h"
 #include "zip/entry_target.h"
 
 namespace {
 
 constexpr std::uint16_t kExtendedTimestampId = 0x5455;  // "UT"
+constexpr std::uint16_t kUnicodePathId = 0x7075;        // "up"
+constexpr std::uint8_t kUnicodePathVersion = 1;
 
 std::uint16_t ReadLe16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
 
-std::int32_t ReadLe32Signed(const unsigned char* p) {
-  std::uint32_t v = static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-                    static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-  return static_cast<std::int32_t>(v);
+std::uint32_t ReadLe32(const unsigned char* p) {
+  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+// The data of the first block with this header ID in an extra field, cut
+// off where the field ends; nothing when there is none.
+std::optional<std::span<const unsigned char>> FindExtraBlock(std::span<const unsigned char> field, std::uint16_t id) {
+  for (std::size_t offset = 0; offset + 4 <= field.size();) {
+    std::size_t dataStart = offset + 4;
+    std::size_t dataSize = ReadLe16(&field[offset + 2]);
+    if (ReadLe16(&field[offset]) == id) return field.subspan(dataStart, std::min(dataSize, field.size() - dataStart));
+    offset = dataStart + dataSize;
+  }
+  return std::nullopt;
 }
 
 // Seconds since 1970-01-01 00:00:00 UTC, broken down into a UTC calendar date
@@ -47,35 +58,30 @@ bool FileTimeFromUnixSeconds(std::int32_t seconds, FILETIME& out) {
 // The first "UT" block of the local extra field replaces the times it
 // carries. A time is taken only from bytes inside both the block and the
 // field; one that is announced but not there keeps its MS-DOS value.
-void ApplyExtendedTimestamp(const std::vector<unsigned char>& extra, ZipEntryInfo& info) {
-  std::size_t length = extra.size();
-  for (std::size_t offset = 0; offset + 4 < length;) {
-    std::size_t dataStart = offset + 4;
-    std::size_t dataSize = ReadLe16(&extra[offset + 2]);
-    if (ReadLe16(&extra[offset]) == kExtendedTimestampId) {
-      if (dataSize == 0) return;
-      std::size_t dataEnd = std::min(dataStart + dataSize, length);
-      unsigned flags = extra[dataStart];
-      FILETIME* times[] = {&info.modificationTime, &info.accessTime, &info.creationTime};
-      std::size_t at = dataStart + 1;
-      for (unsigned bit = 0; bit < 3; ++bit) {
-        if (!(flags & (1u << bit))) continue;
-        if (at + 4 > dataEnd) return;
-        FileTimeFromUnixSeconds(ReadLe32Signed(&extra[at]), *times[bit]);
-        at += 4;
-      }
-      return;
-    }
-    offset = dataStart + dataSize;
+void ApplyExtendedTimestamp(std::span<const unsigned char> extra, ZipEntryInfo& info) {
+  std::optional<std::span<const unsigned char>> block = FindExtraBlock(extra, kExtendedTimestampId);
+  if (!block || block->empty()) return;
+  unsigned flags = (*block)[0];
+  FILETIME* times[] = {&info.modificationTime, &info.accessTime, &info.creationTime};
+  std::size_t at = 1;
+  for (unsigned bit = 0; bit < 3; ++bit) {
+    if (!(flags & (1u << bit))) continue;
+    if (at + 4 > block->size()) return;
+    FileTimeFromUnixSeconds(static_cast<std::int32_t>(ReadLe32(&(*block)[at])), *times[bit]);
+    at += 4;
   }
 }
 
-// The directory part of a target is made under the base only when it is
-// relative and does not climb: an absolute target's directory must exist.
-bool IsPlainRelative(std::string_view directory) {
-  if (directory.empty() || directory[0] == '\\' || directory[0] == '/') return false;
-  if (directory.size() > 1 && directory[1] == ':') return false;
-  return directory.find("../") == std::string_view::npos && directory.find("..\\") == std::string_view::npos;
+// The UTF-8 name of a Unicode Path block, when it was made from this very
+// stored name: a name changed by a tool that did not know the block leaves
+// a CRC-32 that no longer matches, and then the stored name counts.
+std::optional<std::string> UnicodePath(std::span<const unsigned char> extra, const std::string& storedName) {
+  std::optional<std::span<const unsigned char>> block = FindExtraBlock(extra, kUnicodePathId);
+  if (!block || block->size() <= 5 || (*block)[0] != kUnicodePathVersion) return std::nullopt;
+  auto crc = static_cast<std::uint32_t>(
+      crc32(0, reinterpret_cast<const Bytef*>(storedName.data()), static_cast<uInt>(storedName.size())));
+  if (ReadLe32(&(*block)[1]) != crc) return std::nullopt;
+  return std::string(reinterpret_cast<const char*>(block->data()) + 5, block->size() - 5);
 }
 
 }  // namespace
@@ -101,12 +107,6 @@ DWORD AttributesFromExternal(std::uint32_t external) {
 
 std::unique_ptr<ArchiveReader> ArchiveReader::OpenArchive(const std::string& path) {
   std::unique_ptr<ArchiveReader> reader(new ArchiveReader());
-  char current[MAX_PATH];
-  DWORD length = GetCurrentDirectoryA(MAX_PATH, current);
-  if (length > 0 && length < MAX_PATH) {
-    reader->currentDirectory_.assign(current, length);
-    if (!text::EndsWithBackslash(reader->currentDirectory_)) reader->currentDirectory_ += '\\';
-  }
   if (!reader->file_.Open(path)) return nullptr;
   zlib_filefunc64_def functions = reader->file_.Functions();
   reader->archive_ = unzOpen2_64(&reader->file_, &functions);
@@ -165,7 +165,8 @@ ReaderStatus ArchiveReader::ReadEntryInfo(std::int32_t index, ZipEntryInfo& info
 
   unz_file_info64 stored{};
   char name[MAX_PATH];
-  if (unzGetCurrentFileInfo64(archive_, &stored, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK)
+  if (unzGetCurrentFileInfo64(archive_, &stored, name, sizeof name, centralExtra_.data(), centralExtra_.size(),
+                              nullptr, 0) != UNZ_OK)
     return ReaderStatus::kBadHeader;
   ZipEntryInfo entry;
   if (stored.size_filename < sizeof name) {
@@ -192,6 +193,8 @@ ReaderStatus ArchiveReader::ReadEntryInfo(std::int32_t index, ZipEntryInfo& info
     return ReaderStatus::kBadExtraField;
 
   entry.index = index;
+  entry.unicodePath = UnicodePath(std::span(centralExtra_.data(), stored.size_file_extra), entry.name);
+  entry.madeOnHost = static_cast<std::uint8_t>(stored.version >> 8);
   entry.flags = static_cast<std::uint16_t>(stored.flag);
   entry.method = static_cast<std::uint16_t>(stored.compression_method);
   entry.crc = static_cast<std::uint32_t>(stored.crc);
@@ -227,13 +230,8 @@ ReaderStatus ArchiveReader::ExtractEntryToFile(std::int32_t index, const EntryTa
 }
 
 ReaderStatus ArchiveReader::CopyEntryData(const ZipEntryInfo& info, const EntryTarget& target) {
-  const std::string& path = target.path();
-  std::size_t cut = text::FindLastSeparator(path);
-  if (cut != std::string::npos && IsPlainRelative(std::string_view(path).substr(0, cut)))
-    CreateRelativeDirectories(currentDirectory_, std::string_view(path).substr(0, cut));
-
   EntryOutput output;
-  if (!output.Open(path)) return ReaderStatus::kCannotOpen;
+  if (!output.Open(target.path())) return ReaderStatus::kCannotOpen;
   // Minizip copies stored data a byte at a time, which costs a patch of
   // pictures and sounds more than all its inflating: stored data is read
   // here, straight from where minizip found it, and checked here.

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <minizip/unzip.h>
@@ -42,6 +43,12 @@ struct ZipEntryInfo {
   std::int32_t index = -1;
   // As stored, with its "/" separators, however long.
   std::string name;
+  // The UTF-8 name of an Info-ZIP Unicode Path field (0x7075, version 1) in
+  // the central directory, when the CRC-32 it carries matches the stored name:
+  // a tool that could not store the name as it was wrote it there.
+  std::optional<std::string> unicodePath;
+  // The upper byte of "version made by": 0 MS-DOS and Windows, 3 Unix, 19 macOS.
+  std::uint8_t madeOnHost = 0;
   std::uint16_t flags = 0;
   // 0 stored or 8 deflated: the reader gives no record for other methods.
   std::uint16_t method = 0;
@@ -83,9 +90,9 @@ class ArchiveReader {
   // its local extra field.
   ReaderStatus ReadEntryInfo(std::int32_t index, ZipEntryInfo& info);
 
-  // Writes file entry index to target. Nothing is left at the target unless
-  // the data was complete and its CRC-32 matched; a file that was there before
-  // stays as it was on any failure.
+  // Writes file entry index to target, whose directory must exist. Nothing
+  // is left at the target unless the data was complete and its CRC-32
+  // matched; a file that was there before stays as it was on any failure.
   ReaderStatus ExtractEntryToFile(std::int32_t index, const EntryTarget& target);
 
  private:
@@ -110,8 +117,8 @@ class ArchiveReader {
   // extracting reads it to the end and closes it before returning.
   bool entryDataOpen_ = false;
   ZipEntryInfo cached_;
-  // The current directory when the archive was opened, with a trailing "\":
-  // the base under which the directories of a relative target are made.
-  std::string currentDirectory_;
+  // The central directory's extra field of the entry being read: it can be
+  // no longer than this.
+  std::array<unsigned char, 0xFFFF> centralExtra_;
   std::array<char, kChunkSize> chunk_;
 };

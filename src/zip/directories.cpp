@@ -16,11 +16,15 @@ bool CreateDirectoryChain(const std::string& path) {
   return true;
 }
 
-void CreateRelativeDirectories(const std::string& base, std::string_view directory) {
-  if (directory.empty()) return;
-  std::size_t cut = text::FindLastSeparator(directory);
-  if (cut != std::string_view::npos && cut != 0) CreateRelativeDirectories(base, directory.substr(0, cut));
-  std::string level = base;
-  level += directory;
-  CreateDirectoryA(level.c_str(), nullptr);
+bool DestinationDirectories::Make(std::string_view relative) {
+  if (relative.empty() || known_.contains(relative)) return true;
+  // Levels are remembered only once those above them are: a known level
+  // needs no look at its parents.
+  std::size_t cut = text::FindLastBackslash(relative);
+  if (cut != std::string_view::npos && !Make(relative.substr(0, cut))) return false;
+  std::string level = root_;
+  level += relative;
+  if (!CreateDirectoryA(level.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  known_.emplace(relative);
+  return true;
 }

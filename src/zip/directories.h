@@ -1,7 +1,9 @@
-// Making the directories of a path, level by level. Both functions work on
-// characters of the ANSI code page: a 0x5C second byte is not a separator.
+// Making the directories of a path, level by level. Both work on characters
+// of the ANSI code page: a 0x5C second byte is not a separator.
 #pragma once
 
+#include <functional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -11,7 +13,23 @@
 // levels made before it stay.
 bool CreateDirectoryChain(const std::string& path);
 
-// Creates the levels of a relative directory under base (which ends in "\"),
-// shortest first. Failures are ignored: a level that exists already is what
-// is wanted, and one that cannot be made shows when the file is created.
-void CreateRelativeDirectories(const std::string& base, std::string_view directory);
+// The directories below one extraction's destination. Archives from
+// Explorer, Compress-Archive, jar tools and "zip -D" list no directory
+// entries, so every level a target needs is made here, once: a level made or
+// found is remembered for the rest of the extraction, and under Wine every
+// file-system call is a round trip to the server.
+class DestinationDirectories {
+ public:
+  // root is the destination, which exists, ending in "\".
+  explicit DestinationDirectories(std::string root) : root_(std::move(root)) {}
+
+  // Makes every missing level of relative (below the root, "\" separators,
+  // no trailing one; empty for the root itself). A level that is there
+  // already counts as made, even if a file is in its place: writing into it
+  // fails then. False when a level cannot be created.
+  bool Make(std::string_view relative);
+
+ private:
+  std::string root_;
+  std::set<std::string, std::less<>> known_;
+};

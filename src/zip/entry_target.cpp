@@ -1,11 +1,12 @@
 #include "zip/entry_target.h"
 
 #include <algorithm>
-#include <vector>
+#include <optional>
 
 #include <windows.h>
 
 #include "host/text.h"
+#include "zip/entry_name.h"
 
 namespace {
 
@@ -52,10 +53,21 @@ NameVerdict CheckComponent(std::string_view component) {
 
 }  // namespace
 
-NameVerdict CheckEntryName(std::string_view name, bool isDirectory) {
+NameVerdict CheckEntryName(std::string_view name, bool directoryByAttributes, NamedPath& named) {
   if (name.empty()) return NameVerdict::kNoName;
   if (name.size() >= MAX_PATH) return NameVerdict::kTooLong;
   if (IsSeparator(name[0])) return NameVerdict::kLeavesDestination;
+  std::string relative;
+  std::string_view last;
+  auto take = [&relative, &last](std::string_view component) {
+    last = component;
+    if (component.empty() || component == ".") return NameVerdict::kAccepted;
+    NameVerdict verdict = CheckComponent(component);
+    if (verdict != NameVerdict::kAccepted) return verdict;
+    if (!relative.empty()) relative += '\\';
+    relative += component;
+    return NameVerdict::kAccepted;
+  };
   std::size_t componentStart = 0;
   for (std::size_t i = 0; i < name.size(); i += text::CharLengthAt(name, i)) {
     if (text::CharLengthAt(name, i) == 2) continue;
@@ -64,44 +76,35 @@ NameVerdict CheckEntryName(std::string_view name, bool isDirectory) {
     if (c == ':') return NameVerdict::kDriveOrStream;
     if (IsForbidden(c)) return NameVerdict::kInvalidCharacter;
     if (IsSeparator(name[i])) {
-      NameVerdict verdict = CheckComponent(name.substr(componentStart, i - componentStart));
+      NameVerdict verdict = take(name.substr(componentStart, i - componentStart));
       if (verdict != NameVerdict::kAccepted) return verdict;
       componentStart = i + 1;
     }
   }
-  if (componentStart == name.size()) return isDirectory ? NameVerdict::kAccepted : NameVerdict::kNoName;
-  return CheckComponent(name.substr(componentStart));
-}
-
-std::optional<std::string> AnsiEntryName(const ZipEntryInfo& entry) {
-  if (!entry.HasUtf8Name() || entry.name.empty()) return entry.name;
-  // A UTF-8 byte gives at most one UTF-16 unit, and a unit at most two bytes
-  // of the double-byte code page.
-  std::vector<WCHAR> wide(entry.name.size());
-  int wideLength = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, entry.name.data(),
-                                       static_cast<int>(entry.name.size()), wide.data(), static_cast<int>(wide.size()));
-  if (wideLength <= 0) return std::nullopt;
-  std::string ansi(static_cast<std::size_t>(wideLength) * 2, '\0');
-  BOOL usedDefault = FALSE;
-  // No best fit: it would turn look-alikes such as U+2215 or U+FF0F into real
-  // separators. Windows puts a default character in place of one the code
-  // page lacks and says so; the native stand-in fails instead.
-  int ansiLength = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, ansi.data(),
-                                       static_cast<int>(ansi.size()), nullptr, &usedDefault);
-  if (ansiLength <= 0 || usedDefault) return std::nullopt;
-  ansi.resize(static_cast<std::size_t>(ansiLength));
-  return ansi;
+  NameVerdict verdict = take(name.substr(componentStart));
+  if (verdict != NameVerdict::kAccepted) return verdict;
+  named.relative = std::move(relative);
+  // "a/" and "a/." name the directory a, "./" the destination itself.
+  named.isDirectory = directoryByAttributes || last.empty() || last == ".";
+  return NameVerdict::kAccepted;
 }
 
 NameVerdict ResolveEntryTarget(const std::string& root, const ZipEntryInfo& entry, EntryTarget& target) {
-  if (entry.name.size() >= MAX_PATH) return NameVerdict::kTooLong;
   std::optional<std::string> name = AnsiEntryName(entry);
   if (!name) return NameVerdict::kUnrepresentable;
-  NameVerdict verdict = CheckEntryName(*name, entry.IsDirectory());
+  NamedPath named;
+  NameVerdict verdict = CheckEntryName(*name, entry.IsDirectory(), named);
   if (verdict != NameVerdict::kAccepted) return verdict;
-  // "/" is never the second byte of a double-byte character.
-  std::replace(name->begin(), name->end(), '/', '\\');
-  if (root.size() + name->size() >= MAX_PATH) return NameVerdict::kTooLong;
-  target.path_ = root + *name;
+  if (root.size() + named.relative.size() >= MAX_PATH) return NameVerdict::kTooLong;
+  target.path_ = root + named.relative;
+  target.rootLength_ = root.size();
+  target.isDirectory_ = named.isDirectory;
   return NameVerdict::kAccepted;
+}
+
+std::string_view EntryTarget::DirectoryBelowRoot() const {
+  std::string_view relative = std::string_view(path_).substr(rootLength_);
+  if (isDirectory_) return relative;
+  std::size_t cut = text::FindLastBackslash(relative);
+  return cut == std::string_view::npos ? std::string_view() : relative.substr(0, cut);
 }

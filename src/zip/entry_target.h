@@ -5,7 +5,6 @@
 // any other character of its own.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,7 +12,7 @@
 
 enum class NameVerdict {
   kAccepted,
-  // Empty, or a file entry whose name ends in a separator.
+  // Empty, or a file entry whose name names the destination itself (".").
   kNoName,
   // A name of 260 bytes or more (the platform's path limit), or a target
   // path that long once joined to the destination.
@@ -33,23 +32,38 @@ enum class NameVerdict {
   kInvalidCharacter,
 };
 
-// A checked target path: destination, "\" and the entry's name with "\"
-// separators.
+// Where an accepted name leads below the destination.
+struct NamedPath {
+  // With "\" separators, without "." or empty components and without a
+  // trailing separator; empty for the destination itself.
+  std::string relative;
+  // By the entry's attributes, or by a name that ends in a separator.
+  bool isDirectory = false;
+};
+
+// A checked target: the destination, "\" and the named path.
 class EntryTarget {
  public:
   const std::string& path() const { return path_; }
+  bool IsDirectory() const { return isDirectory_; }
+  // The directory below the destination that must exist for this target:
+  // the target itself for a directory, the one that holds it for a file;
+  // empty for the destination.
+  std::string_view DirectoryBelowRoot() const;
 
  private:
   friend NameVerdict ResolveEntryTarget(const std::string& root, const ZipEntryInfo& entry, EntryTarget& target);
   std::string path_;
+  std::size_t rootLength_ = 0;
+  bool isDirectory_ = false;
 };
 
-// The rules for a name in the ANSI code page, with "/" or "\" separators.
-NameVerdict CheckEntryName(std::string_view name, bool isDirectory);
-
-// The entry's name in the ANSI code page: converted when its UTF-8 flag is
-// set, as stored otherwise; nothing when it cannot be represented.
-std::optional<std::string> AnsiEntryName(const ZipEntryInfo& entry);
+// The rules for a name in the ANSI code page, with "/" or "\" separators
+// alike. "." components mean nothing (bsdtar writes "./readme.txt" and "./"
+// for the folder itself), nor do empty ones; a name that ends in a separator
+// is a directory whatever the attributes say (jar tools write "META-INF/"
+// with none). named is filled when the name is accepted.
+NameVerdict CheckEntryName(std::string_view name, bool directoryByAttributes, NamedPath& named);
 
 // root is the destination ending in "\" (a character of its own).
 NameVerdict ResolveEntryTarget(const std::string& root, const ZipEntryInfo& entry, EntryTarget& target);

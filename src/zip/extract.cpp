@@ -42,16 +42,14 @@ int ExtractEntries(ArchiveReader& reader, const std::string& root, ExtractionSta
   std::int32_t total = CountEntries(reader);
   if (total < 0) return kExtractFailed;
   state.SetTotal(total);
+  DestinationDirectories directories(root);
   for (std::int32_t index = 0; index < total; ++index) {
     ZipEntryInfo entry;
     if (reader.ReadEntryInfo(index, entry) != ReaderStatus::kOk) return kExtractFailed;
     EntryTarget target;
     if (ResolveEntryTarget(root, entry, target) != NameVerdict::kAccepted) return kExtractFailed;
-    if (entry.IsDirectory()) {
-      if (!Exists(target.path()) && !CreateDirectoryChain(target.path())) return kExtractFailed;
-    } else if (reader.ExtractEntryToFile(index, target) != ReaderStatus::kOk) {
-      return kExtractFailed;
-    }
+    if (!directories.Make(target.DirectoryBelowRoot())) return kExtractFailed;
+    if (!target.IsDirectory() && reader.ExtractEntryToFile(index, target) != ReaderStatus::kOk) return kExtractFailed;
     if (!state.ReportEntry(index)) {
       cancelled = true;
       return kExtractCompleted;
@@ -69,19 +67,19 @@ int ProgressPercent(std::int32_t current, std::int32_t total) {
   return static_cast<int>(static_cast<double>(current) / total * 100.0);
 }
 
-bool HasZipSignature(const std::string& path) {
+ArchiveHead ReadArchiveHead(const std::string& path) {
   FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.IsOpen()) return false;
+  if (!file.IsOpen()) return ArchiveHead::kRefused;
   unsigned char head[32];
   DWORD got = 0;
-  if (!ReadFile(file.get(), head, sizeof head, &got, nullptr) || got < sizeof head) return false;
+  if (!ReadFile(file.get(), head, sizeof head, &got, nullptr) || got < sizeof head) return ArchiveHead::kRefused;
   for (std::size_t i = 0; i < sizeof kLocalHeaderSignature; ++i)
-    if (head[i] != kLocalHeaderSignature[i]) return false;
+    if (head[i] != kLocalHeaderSignature[i]) return ArchiveHead::kLeadingData;
   auto value = static_cast<std::int32_t>(static_cast<std::uint32_t>(head[24]) | static_cast<std::uint32_t>(head[25]) << 8 |
                                          static_cast<std::uint32_t>(head[26]) << 16 |
                                          static_cast<std::uint32_t>(head[27]) << 24);
-  return value >= 1;
+  return value >= 1 ? ArchiveHead::kLocalHeader : ArchiveHead::kRefused;
 }
 
 std::int32_t CountEntries(ArchiveReader& reader) {
@@ -106,9 +104,13 @@ int ExtractArchiveTo(const std::string& archive, const std::string& destination,
   } else if (!text::EndsWithBackslash(root)) {
     // The destination ends in a lead byte that took the appended "\" as its
     // second byte: names would be glued to its last component.
-  } else if ((Exists(destination) || CreateDirectoryChain(destination)) && HasZipSignature(archive)) {
-    reader = ArchiveReader::OpenArchive(archive);
-    if (reader) result = ExtractEntries(*reader, root, state, cancelled);
+  } else if (Exists(destination) || CreateDirectoryChain(destination)) {
+    ArchiveHead head = ReadArchiveHead(archive);
+    if (head != ArchiveHead::kRefused) reader = ArchiveReader::OpenArchive(archive);
+    // Past leading data only the central directory vouches for an archive,
+    // and one that lists nothing is none.
+    if (reader && (head == ArchiveHead::kLocalHeader || reader->EntryCount() > 0))
+      result = ExtractEntries(*reader, root, state, cancelled);
   }
   if (!cancelled) state.ReportEnd();
   return result;

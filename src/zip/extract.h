@@ -29,10 +29,20 @@ constexpr int kExtractMissingInput = -1;
 // destination when it does not exist.
 int ExtractArchiveTo(const std::string& archive, const std::string& destination, ExtractProgress progress);
 
-// Whether the file starts with a local file header whose signed 32-bit value
-// at offset 24 (the upper half of the uncompressed size, then the name
-// length) is at least 1.
-bool HasZipSignature(const std::string& path);
+// What the first 32 bytes of an archive file say.
+enum class ArchiveHead {
+  // Shorter than 32 bytes or unreadable, or a local file header whose signed
+  // 32-bit value at offset 24 (the upper half of the uncompressed size, then
+  // the name length) is below 1.
+  kRefused,
+  // A local file header that passes that test.
+  kLocalHeader,
+  // Something else: a self-extractor's stub or padding may stand before the
+  // first local header, which only the central directory can tell.
+  kLeadingData,
+};
+
+ArchiveHead ReadArchiveHead(const std::string& path);
 
 // The number of leading entries whose information can be read, or -1 when
 // the reader has no archive (its central directory was unreadable).

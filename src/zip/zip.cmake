@@ -33,6 +33,7 @@ velmora_library(velmora_zip
   archive_file.cpp
   archive_reader.cpp
   directories.cpp
+  entry_name.cpp
   entry_output.cpp
   entry_target.cpp
   extract.cpp)

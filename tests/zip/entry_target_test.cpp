@@ -9,36 +9,61 @@ namespace {
 TEST(CheckEntryName, TableOfNames) {
   struct Case {
     std::string name;
-    bool directory;
+    bool directoryByAttributes;
     NameVerdict verdict;
+    // For accepted names: the path below the destination and whether it is a directory.
+    std::string relative = {};
+    bool directory = false;
   };
   const Case cases[] = {
-      {"readme.txt", false, NameVerdict::kAccepted},
-      {"video/op.wmv", false, NameVerdict::kAccepted},
-      {"video/", true, NameVerdict::kAccepted},
-      {"a//b.txt", false, NameVerdict::kAccepted},
-      {"..foo/bar..baz.txt", false, NameVerdict::kAccepted},
-      {"CONSOLE.txt", false, NameVerdict::kAccepted},
-      {"COM10", false, NameVerdict::kAccepted},
+      {"readme.txt", false, NameVerdict::kAccepted, "readme.txt"},
+      {"video/op.wmv", false, NameVerdict::kAccepted, "video\\op.wmv"},
+      {"video/", true, NameVerdict::kAccepted, "video", true},
+      {"tree", true, NameVerdict::kAccepted, "tree", true},
+      // A trailing separator makes a directory whatever the attributes say.
+      {"META-INF/", false, NameVerdict::kAccepted, "META-INF", true},
+      {"data\\", false, NameVerdict::kAccepted, "data", true},
+      // "\" separates like "/".
+      {"data\\x.ks", false, NameVerdict::kAccepted, "data\\x.ks"},
+      {"data\\sub/x.ks", false, NameVerdict::kAccepted, "data\\sub\\x.ks"},
+      // "." and empty components mean nothing; "./" is the destination itself.
+      {"./readme.txt", false, NameVerdict::kAccepted, "readme.txt"},
+      {"./data/", true, NameVerdict::kAccepted, "data", true},
+      {"./", true, NameVerdict::kAccepted, "", true},
+      {".", true, NameVerdict::kAccepted, "", true},
+      {"./", false, NameVerdict::kAccepted, "", true},
+      {"a/./b.txt", false, NameVerdict::kAccepted, "a\\b.txt"},
+      {"a/.", false, NameVerdict::kAccepted, "a", true},
+      {".\\x", false, NameVerdict::kAccepted, "x"},
+      {"a//b.txt", false, NameVerdict::kAccepted, "a\\b.txt"},
+      {"..foo/bar..baz.txt", false, NameVerdict::kAccepted, "..foo\\bar..baz.txt"},
+      {"CONSOLE.txt", false, NameVerdict::kAccepted, "CONSOLE.txt"},
+      {"COM10", false, NameVerdict::kAccepted, "COM10"},
       {"", false, NameVerdict::kNoName},
-      {"video/", false, NameVerdict::kNoName},
+      {"", true, NameVerdict::kNoName},
       {std::string(260, 'x'), false, NameVerdict::kTooLong},
-      {std::string(259, 'x'), false, NameVerdict::kAccepted},
+      {std::string(259, 'x'), false, NameVerdict::kAccepted, std::string(259, 'x')},
       {"../x", false, NameVerdict::kLeavesDestination},
       {"a/../b", false, NameVerdict::kLeavesDestination},
       {"a\\..\\b", false, NameVerdict::kLeavesDestination},
+      {"..\\x", false, NameVerdict::kLeavesDestination},
+      {"a\\..\\..\\x", false, NameVerdict::kLeavesDestination},
+      {"./../x", false, NameVerdict::kLeavesDestination},
       {"..", true, NameVerdict::kLeavesDestination},
-      {"./x", false, NameVerdict::kLeavesDestination},
+      {"./. /x", false, NameVerdict::kLeavesDestination},
+      {". /x", false, NameVerdict::kLeavesDestination},
       {"... /x", false, NameVerdict::kLeavesDestination},
       {"/etc/passwd", false, NameVerdict::kLeavesDestination},
       {"\\\\server\\share\\x", false, NameVerdict::kLeavesDestination},
       {"C:x", false, NameVerdict::kDriveOrStream},
       {"C:/x", false, NameVerdict::kDriveOrStream},
+      {"./C:/x", false, NameVerdict::kDriveOrStream},
       {"x.txt:hidden", false, NameVerdict::kDriveOrStream},
       {"x.txt::$DATA", false, NameVerdict::kDriveOrStream},
       {"NUL", false, NameVerdict::kDeviceName},
       {"nul.txt", false, NameVerdict::kDeviceName},
       {"dir/Con", false, NameVerdict::kDeviceName},
+      {"dir\\Con\\x", false, NameVerdict::kDeviceName},
       {"lpt9.log", false, NameVerdict::kDeviceName},
       {"COM1 .txt", false, NameVerdict::kDeviceName},
       {"conin$", false, NameVerdict::kDeviceName},
@@ -49,13 +74,18 @@ TEST(CheckEntryName, TableOfNames) {
       {"a\"b", false, NameVerdict::kInvalidCharacter},
       {"ends in a lead byte \x81", false, NameVerdict::kInvalidCharacter},
       // A second byte of 0x5C, 0x7C or 0x3F... belongs to its character.
-      {"\x81\x5C..", false, NameVerdict::kAccepted},
-      {"\x81\x5C/x", false, NameVerdict::kAccepted},
-      {"\x81\x7C.txt", false, NameVerdict::kAccepted},
-      {"..\x81\x5C", false, NameVerdict::kAccepted},
+      {"\x81\x5C..", false, NameVerdict::kAccepted, "\x81\x5C.."},
+      {"\x81\x5C/x", false, NameVerdict::kAccepted, "\x81\x5C\\x"},
+      {"\x81\x5C", false, NameVerdict::kAccepted, "\x81\x5C"},
+      {"\x81\x7C.txt", false, NameVerdict::kAccepted, "\x81\x7C.txt"},
+      {"..\x81\x5C", false, NameVerdict::kAccepted, "..\x81\x5C"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(CheckEntryName(c.name, c.directory), c.verdict) << '"' << c.name << '"';
+    NamedPath named;
+    EXPECT_EQ(CheckEntryName(c.name, c.directoryByAttributes, named), c.verdict) << '"' << c.name << '"';
+    if (c.verdict != NameVerdict::kAccepted) continue;
+    EXPECT_EQ(named.relative, c.relative) << '"' << c.name << '"';
+    EXPECT_EQ(named.isDirectory, c.directory) << '"' << c.name << '"';
   }
 }
 
@@ -71,6 +101,8 @@ TEST(ResolveEntryTarget, JoinsWithBackslashesAndConvertsUtf8Names) {
   EntryTarget target;
   ASSERT_EQ(ResolveEntryTarget("C:\\game\\", Entry("video/op.wmv"), target), NameVerdict::kAccepted);
   EXPECT_EQ(target.path(), "C:\\game\\video\\op.wmv");
+  EXPECT_FALSE(target.IsDirectory());
+  EXPECT_EQ(target.DirectoryBelowRoot(), "video");
   ASSERT_EQ(ResolveEntryTarget("C:\\game\\", Entry("中文/说明.txt", kUtf8NameFlag), target), NameVerdict::kAccepted);
   EXPECT_EQ(target.path(), "C:\\game\\\xD6\xD0\xCE\xC4\\\xCB\xB5\xC3\xF7.txt");
   // Without the flag the bytes are used as stored.
@@ -82,6 +114,30 @@ TEST(ResolveEntryTarget, JoinsWithBackslashesAndConvertsUtf8Names) {
   EXPECT_EQ(target.path().find('\\', 8), std::string::npos);
   EXPECT_EQ(ResolveEntryTarget("C:\\game\\", Entry("\xF0\x9F\x98\x80", kUtf8NameFlag), target),
             NameVerdict::kUnrepresentable);
+}
+
+TEST(ResolveEntryTarget, DirectoryThatMustExist) {
+  struct Case {
+    const char* name;
+    DWORD attributes;
+    const char* directory;
+  };
+  const Case cases[] = {
+      {"top.txt", FILE_ATTRIBUTE_NORMAL, ""},
+      {"a/b/c.txt", FILE_ATTRIBUTE_NORMAL, "a\\b"},
+      {"./a/c.txt", FILE_ATTRIBUTE_NORMAL, "a"},
+      {"a/b/", FILE_ATTRIBUTE_NORMAL, "a\\b"},
+      {"a/b", FILE_ATTRIBUTE_DIRECTORY, "a\\b"},
+      {"./", FILE_ATTRIBUTE_DIRECTORY, ""},
+      {"\x81\x5C/\x81\x5C.txt", FILE_ATTRIBUTE_NORMAL, "\x81\x5C"},
+      {"\x81\x5C", FILE_ATTRIBUTE_NORMAL, ""},
+  };
+  for (const Case& c : cases) {
+    EntryTarget target;
+    ASSERT_EQ(ResolveEntryTarget("C:\\game\\", Entry(c.name, 0, c.attributes), target), NameVerdict::kAccepted)
+        << c.name;
+    EXPECT_EQ(target.DirectoryBelowRoot(), c.directory) << c.name;
+  }
 }
 
 TEST(ResolveEntryTarget, RefusesPathsOfTheLimitOrLonger) {

@@ -105,6 +105,8 @@ struct ExtractionCase {
   std::vector<int> percents;
   std::vector<Existing> existing = {};
   std::size_t truncate = 0;
+  // Bytes before the archive, its offsets left as they were.
+  std::string leadingData = {};
 };
 
 // Two entries where the second must end the extraction with nothing of it
@@ -194,9 +196,57 @@ std::vector<ExtractionCase> Cases() {
        {},
        10},
       {"archive with no entries fails the signature test", {}, kExtractFailed, {}, {100}},
-      SecondEntryFails("a name ending in a separator without directory bits is a file",
-                       File("notdir/", "", 0)),
-      SecondEntryFails("a file in a subdirectory the archive does not list", File("sub/b.txt", "b")),
+      {"directories the archive does not list are made, once, inside the destination",
+       {MadeOn(File("data/scenario/ch1/a.ks", "a"), 0), MadeOn(File("data/scenario/ch1/b.ks", "b"), 0),
+        MadeOn(File("data/scenario/c.ks", "c"), 0), MadeOn(File("data/image/d.png", noise), 0),
+        MadeOn(File("top.txt", "t"), 0)},
+       kExtractCompleted,
+       {Dir("data"), Dir("data/scenario"), Dir("data/scenario/ch1"), Content("data/scenario/ch1/a.ks", "a"),
+        Content("data/scenario/ch1/b.ks", "b"), Content("data/scenario/c.ks", "c"), Dir("data/image"),
+        Content("data/image/d.png", noise), Content("top.txt", "t")},
+       {0, 20, 40, 60, 80, 100}},
+      {"names ending in a separator are directories whatever their attributes",
+       {Directory("META-INF/", 0), File("META-INF/MANIFEST.MF", "Manifest-Version: 1.0"), Directory("empty\\", 0x20),
+        File("notdir/", "", 0)},
+       kExtractCompleted,
+       {Dir("META-INF"), Content("META-INF/MANIFEST.MF", "Manifest-Version: 1.0"), Dir("empty"), Dir("notdir")},
+       {0, 25, 50, 75, 100}},
+      {"backslashes separate, and the same rules hold across both",
+       {MadeOn(File("data\\x.ks", "x"), 0), MadeOn(File("data\\sub/y.ks", "y"), 0),
+        MadeOn(File("\x81\x5C\\z.txt", "trail byte"), 0)},
+       kExtractCompleted,
+       {Dir("data"), Content("data/x.ks", "x"), Dir("data/sub"), Content("data/sub/y.ks", "y"), Dir("\x81\x5C"),
+        Content("\x81\x5C/z.txt", "trail byte")},
+       {0, 33, 66, 100}},
+      {"\".\" components mean nothing, \"./\" is the destination",
+       {Directory("./"), Directory("./data/"), File("./readme.txt", "r"), File("./data/./x.ks", "x"),
+        File("a/./b.txt", "b")},
+       kExtractCompleted,
+       {Content("readme.txt", "r"), Dir("data"), Content("data/x.ks", "x"), Dir("a"), Content("a/b.txt", "b")},
+       {0, 20, 40, 60, 80, 100}},
+      {"a stub before the first local header",
+       {File("a.txt", "a"), File("sub/b.txt", big)},
+       kExtractCompleted,
+       {Content("a.txt", "a"), Dir("sub"), Content("sub/b.txt", big)},
+       {0, 50, 100},
+       {},
+       0,
+       "MZ" + std::string(5000, '\x90')},
+      {"leading data before an archive that lists nothing",
+       {},
+       kExtractFailed,
+       {},
+       {100},
+       {},
+       0,
+       std::string(40, '\0')},
+      {"names from the Unicode Path field when its CRC-32 matches the stored name",
+       {CentralExtra(MadeOn(File("fallback1.txt", "u"), 0), UnicodePathBlock("fallback1.txt", "说明.txt")),
+        CentralExtra(MadeOn(File("fallback2.txt", "s"), 0), UnicodePathBlock("renamed.txt", "其他.txt"))},
+       kExtractCompleted,
+       {Content("\xCB\xB5\xC3\xF7.txt", "u"), Content("fallback2.txt", "s")},
+       {0, 50, 100}},
+      SecondEntryFails("a file where a directory level is needed", File("first.txt/b.txt", "b")),
       SecondEntryFails("local header names another method", With(File("b.txt", "b"), Damage::kLocalMethod)),
       SecondEntryFails("method neither stored nor deflated", File("b.bz2", "b", 12)),
       SecondEntryFails("local extra field beyond the end", With(File("b.txt", "b"), Damage::kLocalExtraBeyondEnd)),
@@ -206,9 +256,12 @@ std::vector<ExtractionCase> Cases() {
       SecondEntryFails("stored data shorter than its size", With(File("b.bin", noise, 0), Damage::kShortData)),
       SecondEntryFails("encrypted entry", Flagged(File("b.txt", "ciphertext", 0), kEncrypted)),
       SecondEntryFails("UTF-8 name the code page lacks", Flagged(File("\xF0\x9F\x98\x80.txt", "e"), kUtf8Name)),
+      // Best fit would write "a.txt".
+      SecondEntryFails("UTF-8 name that best fit would turn into ASCII", Flagged(File("\xC3\xA2.txt", "e"), kUtf8Name)),
       SecondEntryFails("invalid UTF-8 name", Flagged(File("\xC3\x28.txt", "e"), kUtf8Name)),
   };
-  for (const char* hostile : {"../escaped.txt", "..\\escaped.txt", "sub/../../escaped.txt", ". ./escaped.txt",
+  for (const char* hostile : {"../escaped.txt", "..\\escaped.txt", "sub/../../escaped.txt", "a\\..\\..\\escaped.txt",
+                              "./../escaped.txt", ". ./escaped.txt",
                               "/rooted.txt", "\\rooted.txt", "C:drive.txt", "C:\\drive.txt", "first.txt:stream",
                               "NUL", "sub/con.txt", "Com1.log", "aux .txt", "star*.txt", "bar|.txt", "tab\t.txt"}) {
     cases.push_back(SecondEntryFails(std::string("hostile name ") + hostile, File(hostile, "evil")));
@@ -228,10 +281,11 @@ bool Record(void* context, int percent) {
   return static_cast<int>(recorder->percents.size()) - 1 != recorder->cancelAt;
 }
 
-void WriteArchive(const std::string& path, const std::vector<Entry>& entries, std::size_t truncate = 0) {
+void WriteArchive(const std::string& path, const std::vector<Entry>& entries, std::size_t truncate = 0,
+                  const std::string& leadingData = {}) {
   std::string bytes = BuildArchive(entries);
   bytes.resize(bytes.size() - truncate);
-  WriteWholeFile(path, bytes);
+  WriteWholeFile(path, leadingData + bytes);
 }
 
 void ExpectTree(const std::string& root, const std::vector<Expected>& expected) {
@@ -276,7 +330,7 @@ TEST(ExtractArchive, FixtureTable) {
     SCOPED_TRACE(c.title);
     ScratchDirectory root;
     ASSERT_TRUE(CreateDirectoryA((root / "outer").c_str(), nullptr));
-    WriteArchive(root / "dt.bin", c.entries, c.truncate);
+    WriteArchive(root / "dt.bin", c.entries, c.truncate, c.leadingData);
     PlaceExisting(root / "outer\\dest", c.existing);
     Recorder recorder;
     EXPECT_EQ(ExtractArchiveTo(root / "dt.bin", root / "outer\\dest\\", ExtractProgress{&Record, &recorder}), c.result);
@@ -368,11 +422,11 @@ TEST(ExtractArchive, LongNames) {
   EXPECT_FALSE(testing_support::Exists(root / "e\\" + std::string(MAX_PATH - 1, 'x')));
 }
 
-TEST(HasZipSignature, TableOfHeads) {
+TEST(ReadArchiveHead, TableOfHeads) {
   struct Case {
     const char* title;
     std::string bytes;
-    bool passes;
+    ArchiveHead head;
   };
   auto head = [](std::uint8_t upperSizeLow, std::uint8_t upperSizeHigh, std::uint16_t nameLength) {
     std::string h("PK\x03\x04", 4);
@@ -384,22 +438,23 @@ TEST(HasZipSignature, TableOfHeads) {
     return h;
   };
   std::vector<Case> cases = {
-      {"a real archive", BuildArchive({File("a", "a")}), true},
-      {"name of one byte", head(0, 0, 1), true},
-      {"empty name, 64 KiB or more uncompressed", head(1, 0, 0), true},
-      {"empty name, small entry", head(0, 0, 0), false},
-      {"name length with the sign bit", head(0, 0, 0x8000), false},
-      {"31 bytes", head(0, 0, 1).substr(0, 31), false},
-      {"another signature", "PK\x05\x06" + head(0, 0, 1).substr(4), false},
-      {"only an end-of-central-directory record", BuildArchive({}), false},
+      {"a real archive", BuildArchive({File("a", "a")}), ArchiveHead::kLocalHeader},
+      {"name of one byte", head(0, 0, 1), ArchiveHead::kLocalHeader},
+      {"empty name, 64 KiB or more uncompressed", head(1, 0, 0), ArchiveHead::kLocalHeader},
+      {"empty name, small entry", head(0, 0, 0), ArchiveHead::kRefused},
+      {"name length with the sign bit", head(0, 0, 0x8000), ArchiveHead::kRefused},
+      {"31 bytes", head(0, 0, 1).substr(0, 31), ArchiveHead::kRefused},
+      {"another signature", "PK\x05\x06" + head(0, 0, 1).substr(4), ArchiveHead::kLeadingData},
+      {"a stub", "MZ" + BuildArchive({File("a", "a")}), ArchiveHead::kLeadingData},
+      {"only an end-of-central-directory record", BuildArchive({}), ArchiveHead::kRefused},
   };
   ScratchDirectory root;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.title);
     WriteWholeFile(root / "head", c.bytes);
-    EXPECT_EQ(HasZipSignature(root / "head"), c.passes);
+    EXPECT_EQ(ReadArchiveHead(root / "head"), c.head);
   }
-  EXPECT_FALSE(HasZipSignature(root / "missing"));
+  EXPECT_EQ(ReadArchiveHead(root / "missing"), ArchiveHead::kRefused);
 }
 
 }  // namespace

@@ -67,6 +67,23 @@ Entry Extra(Entry entry, std::string localExtra) {
   return entry;
 }
 
+Entry CentralExtra(Entry entry, std::string centralExtra) {
+  entry.centralExtra = std::move(centralExtra);
+  return entry;
+}
+
+Entry MadeOn(Entry entry, std::uint8_t host) {
+  entry.host = host;
+  return entry;
+}
+
+std::string UnicodePathBlock(const std::string& nameCrcOf, const std::string& utf8Name) {
+  std::string data(1, '\x01');
+  Put32(data, static_cast<std::uint32_t>(
+                  crc32(0, reinterpret_cast<const Bytef*>(nameCrcOf.data()), static_cast<uInt>(nameCrcOf.size()))));
+  return ExtraBlock(0x7075, data + utf8Name);
+}
+
 std::string ExtraBlock(std::uint16_t id, const std::string& data) {
   std::string out;
   Put16(out, id);
@@ -130,7 +147,7 @@ std::string BuildArchive(const std::vector<Entry>& entries) {
     }
 
     Put32(central, 0x02014b50u);
-    Put16(central, (3 << 8) | 20);  // made on Unix
+    Put16(central, static_cast<std::uint32_t>(entry.host << 8) | 20);
     Put16(central, 20);
     Put16(central, entry.flags);
     Put16(central, entry.method);
@@ -140,13 +157,13 @@ std::string BuildArchive(const std::vector<Entry>& entries) {
     Put32(central, compressedSize);
     Put32(central, size);
     Put16(central, static_cast<std::uint32_t>(entry.name.size()));
-    Put16(central, 0);  // no central extra field
+    Put16(central, static_cast<std::uint32_t>(entry.centralExtra.size()));
     Put16(central, 0);  // no comment
     Put16(central, 0);  // disk
     Put16(central, 0);  // internal attributes
     Put32(central, entry.externalAttributes);
     Put32(central, offset);
-    central += entry.name;
+    central += entry.name + entry.centralExtra;
   }
   auto centralOffset = static_cast<std::uint32_t>(archive.size());
   archive += central;

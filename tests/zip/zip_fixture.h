@@ -41,6 +41,9 @@ struct Entry {
   std::uint32_t externalAttributes = kUnixFile;
   std::uint16_t flags = 0;
   std::string localExtra;
+  std::string centralExtra;
+  // The upper byte of "version made by": 0 MS-DOS and Windows, 3 Unix.
+  std::uint8_t host = 3;
   Damage damage = Damage::kNone;
   std::uint16_t dosDate = kDosDate;
   std::uint16_t dosTime = kDosTime;
@@ -53,11 +56,16 @@ Entry Directory(std::string name, std::uint32_t externalAttributes = kUnixDirect
 Entry With(Entry entry, Damage damage);
 Entry Flagged(Entry entry, std::uint16_t flags);
 Entry Extra(Entry entry, std::string localExtra);
+Entry CentralExtra(Entry entry, std::string centralExtra);
+Entry MadeOn(Entry entry, std::uint8_t host);
 
 // An extra-field block, and an extended time-stamp ("UT") block: flags, then
 // the times given; declaredSize overrides the block's size field.
 std::string ExtraBlock(std::uint16_t id, const std::string& data);
 std::string TimestampBlock(std::uint8_t flags, const std::vector<std::int32_t>& times, int declaredSize = -1);
+// An Info-ZIP Unicode Path block (version 1): the CRC-32 of nameCrcOf, then
+// the UTF-8 name.
+std::string UnicodePathBlock(const std::string& nameCrcOf, const std::string& utf8Name);
 
 std::string BuildArchive(const std::vector<Entry>& entries);
 
