@@ -1,11 +1,14 @@
-# The ZIP extractor, on minizip's unzip interface over zlib: natively Debian's
-# libminizip-dev, for Windows the static libraries of the dependency prefix.
+# The ZIP extractor, on minizip's unzip interface over zlib: natively built
+# from the dependency cache's zlib source, for Windows the static libraries of
+# the dependency prefix, built from the same source.
 find_package(ZLIB REQUIRED)
 
-if(VELMORA_FUZZ)
-  # Fuzzing needs minizip's own header parsing instrumented, so it is built
-  # here from Debian's zlib source that scripts/bootstrap keeps in the
-  # dependency cache.
+if(NOT WIN32)
+  # Natively minizip is built here from the Debian zlib source that
+  # scripts/bootstrap keeps in the dependency cache, the source of the Windows
+  # builds' minizip: the native tests and fuzzing then run the product's own
+  # header parsing (instrumented when fuzzing). Debian's libminizip is an
+  # older minizip that misreads a central ZIP64 field.
   if(DEFINED ENV{VELMORA_DEPS_CACHE})
     set(_deps_cache $ENV{VELMORA_DEPS_CACHE})
   else()

@@ -9,12 +9,15 @@
 
 #include <windows.h>
 
+#include "support/disk_tree.h"
 #include "support/scratch.h"
 #include "zip_fixture.h"
 
 namespace {
 
 using namespace zip_fixture;
+using testing_support::DiskItem;
+using testing_support::ReadTree;
 using testing_support::ScratchDirectory;
 using testing_support::WriteWholeFile;
 
@@ -23,57 +26,6 @@ constexpr std::int32_t kMonday = 1600000000;   // 2020-09-13 12:26:40 UTC
 constexpr std::int32_t kTuesday = 1500000000;  // 2017-07-14 02:40:00 UTC
 constexpr std::int32_t kFriday = 1400000000;   // 2014-05-13 16:53:20 UTC
 constexpr std::int32_t kBefore1970 = -34560000;  // 1968-11-27 00:00:00 UTC
-
-std::int64_t UnixSeconds(const FILETIME& time) {
-  constexpr std::int64_t kUnixEpochIn100ns = 116444736000000000LL;
-  auto value = static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
-  return (value - kUnixEpochIn100ns) / 10000000;
-}
-
-// What a path below the scratch root holds.
-struct DiskItem {
-  bool directory = false;
-  std::string contents;
-  DWORD attributes = 0;
-  std::int64_t modified = 0;
-  std::int64_t accessed = 0;
-};
-
-void ListTree(const std::string& root, const std::string& relative, std::map<std::string, DiskItem>& tree) {
-  std::string directory = relative.empty() ? root : root + "\\" + relative;
-  WIN32_FIND_DATAA data;
-  HANDLE search = FindFirstFileA((directory + "\\*").c_str(), &data);
-  if (search == INVALID_HANDLE_VALUE) return;
-  std::vector<std::string> subdirectories;
-  do {
-    std::string name = data.cFileName;
-    if (name == "." || name == "..") continue;
-    std::string path = relative.empty() ? name : relative + "/" + name;
-    DiskItem& item = tree[path];
-    item.directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    item.attributes = data.dwFileAttributes;
-    item.modified = UnixSeconds(data.ftLastWriteTime);
-    item.accessed = UnixSeconds(data.ftLastAccessTime);
-    if (item.directory) subdirectories.push_back(path);
-  } while (FindNextFileA(search, &data));
-  FindClose(search);
-  for (const std::string& path : subdirectories) ListTree(root, path, tree);
-}
-
-// Everything below root by relative path with "/" separators. Times and
-// attributes are all taken before any file is read, since reading moves
-// access times.
-std::map<std::string, DiskItem> ReadTree(const std::string& root) {
-  std::map<std::string, DiskItem> tree;
-  ListTree(root, "", tree);
-  for (auto& [path, item] : tree) {
-    if (item.directory) continue;
-    std::string windowsPath = root;
-    for (char c : "\\" + path) windowsPath += c == '/' ? '\\' : c;
-    item.contents = testing_support::ReadWholeFile(windowsPath);
-  }
-  return tree;
-}
 
 // What must be at a path below the destination; without contents a directory.
 struct Expected {
