@@ -130,6 +130,35 @@ TEST_F(InstallerEndToEnd, InstallsUninstallsAndCloses) {
   EXPECT_EQ(installer.WaitForExit(), 0);
 }
 
+// Explorer's "Compressed (zipped) folder" on a Chinese Windows: files only,
+// in folders that no entry lists, names in the code page, made on MS-DOS.
+TEST_F(InstallerEndToEnd, InstallsAnArchiveMadeByExplorer) {
+  WriteWholeFile(game_ / "evimage.xp3", "game data");
+  std::string picture(30000, 'b');
+  ASSERT_TRUE(WriteArchive(game_ / "dt.bin", {{"patch_chs.xp3", "patch"},
+                                              {Ansi("数据/剧本/第一章/开场.ks"), "*start"},
+                                              {Ansi("数据/剧本/第二章.ks"), "*second"},
+                                              {"data/image/ui/button.png", picture},
+                                              {"video/brivanop_chs.wmv", "movie"}}));
+  Installer installer = Start();
+  HWND window = installer.MainWindow();
+  ASSERT_NE(window, nullptr);
+  Click(ButtonCaptioned(window, Ansi("安装汉化")));
+  Box installed = installer.WaitForBox(30000);
+  EXPECT_EQ(installed.text, Ansi("汉化安装成功，请运行桌面的快捷方式进入游戏"));
+  EXPECT_EQ(ReadWholeFile(game_ / "patch_chs.xp3"), "patch");
+  EXPECT_EQ(ReadWholeFile(game_ / Ansi("数据\\剧本\\第一章\\开场.ks")), "*start");
+  EXPECT_EQ(ReadWholeFile(game_ / Ansi("数据\\剧本\\第二章.ks")), "*second");
+  EXPECT_TRUE(ReadWholeFile(game_ / "data\\image\\ui\\button.png") == picture);
+  EXPECT_EQ(ReadWholeFile(game_ / "video\\brivanop_chs.wmv"), "movie");
+  EXPECT_TRUE(Exists(game_ / "brivan_chs.exe"));
+  installer.Dismiss(installed);
+  for (int i = 0; i < 100 && !Exists(DesktopShortcut()); ++i) Sleep(50);
+  EXPECT_TRUE(Exists(DesktopShortcut()));
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(installer.WaitForExit(), 0);
+}
+
 TEST_F(InstallerEndToEnd, ADamagedArchiveIsReportedAndGetsNoShortcut) {
   MakeGameFolder();
   std::string archive = ReadWholeFile(game_ / "dt.bin");
