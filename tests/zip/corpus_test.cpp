@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -70,7 +71,6 @@ TEST(ExtractArchive, ArchivesOfEverydayTools) {
     std::map<std::string, std::optional<std::string>> found;
     for (const auto& [path, item] : tree)
       found[path] = item.directory ? std::nullopt : std::optional<std::string>(item.contents);
-    EXPECT_TRUE(found == c.tree);
     for (const auto& [path, contents] : c.tree)
       if (!found.count(path)) ADD_FAILURE() << "missing " << path;
     for (const auto& [path, contents] : found) {
