@@ -12,7 +12,7 @@
 
 enum class NameVerdict {
   kAccepted,
-  // Empty, or a file entry whose name names the destination itself (".").
+  // An empty name.
   kNoName,
   // A name of 260 bytes or more (the platform's path limit), or a target
   // path that long once joined to the destination.

@@ -3,7 +3,6 @@
 // directory and file by the name the platform lists, every byte, nothing else.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -38,7 +37,7 @@ std::string FromHex(const std::string& hex) {
 // cases.txt: "case ARCHIVE RESULT", then "dir NAME" and "file NAME BYTES"
 // lines in hex, then "end".
 std::vector<CorpusCase> ReadCases(const std::string& path) {
-  std::ifstream in(path);
+  std::istringstream in(testing_support::ReadWholeFile(path));
   std::vector<CorpusCase> cases;
   std::string line;
   while (std::getline(in, line)) {
@@ -60,7 +59,7 @@ std::vector<CorpusCase> ReadCases(const std::string& path) {
 
 TEST(ExtractArchive, ArchivesOfEverydayTools) {
   std::string corpus = HostPath(ZIP_CORPUS_DIR);
-  std::vector<CorpusCase> cases = ReadCases(ZIP_CORPUS_DIR "/cases.txt");
+  std::vector<CorpusCase> cases = ReadCases(corpus + "\\cases.txt");
   ASSERT_GE(cases.size(), 12u) << "no corpus: run the zip_corpus test first";
   for (const CorpusCase& c : cases) {
     SCOPED_TRACE(c.archive);
