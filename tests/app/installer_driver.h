@@ -27,14 +27,21 @@ struct Box {
 
 std::string TextOf(HWND hwnd);
 
+// How the installer is started beyond its folder: variables set in its
+// environment on top of this process's own ("NAME=value" each).
+struct StartOptions {
+  std::vector<std::string> environment;
+};
+
 class Installer {
  public:
-  Installer(const std::string& exe, const std::string& currentDirectory);
+  Installer(const std::string& exe, const std::string& currentDirectory, const StartOptions& options = {});
   ~Installer();
   Installer(const Installer&) = delete;
   Installer& operator=(const Installer&) = delete;
 
   bool started() const { return started_; }
+  DWORD processId() const { return process_.dwProcessId; }
   // The next message box of the installer within the timeout (hwnd null when none came).
   Box WaitForBox(DWORD timeoutMs = 20000);
   void Dismiss(const Box& box);
