@@ -7,7 +7,7 @@
 
 #include "host/text.h"
 #include "zip/directories.h"
-#include "zip/entry_output.h"
+#include "host/file_output.h"
 #include "zip/entry_target.h"
 
 namespace {
@@ -232,7 +232,7 @@ ReaderStatus ArchiveReader::CopyEntryData(const ZipEntryInfo& info, const EntryT
   if (cut != std::string::npos && IsPlainRelative(std::string_view(path).substr(0, cut)))
     CreateRelativeDirectories(currentDirectory_, std::string_view(path).substr(0, cut));
 
-  EntryOutput output;
+  FileOutput output;
   if (!output.Open(path)) return ReaderStatus::kCannotOpen;
   // Minizip copies stored data a byte at a time, which costs a patch of
   // pictures and sounds more than all its inflating: stored data is read
