@@ -273,5 +273,31 @@ bool WriteArchive(const std::string& path, const std::vector<ArchiveEntry>& entr
   return zipClose(zip, nullptr) == ZIP_OK && ok;
 }
 
+FolderFiles InstalledFiles(const std::vector<ArchiveEntry>& archive, const std::string& gameExe,
+                           const std::string& patchDll) {
+  FolderFiles files{{"brivan_chs.exe", gameExe}, {"KrkrUniversalPatch.dll", patchDll}};
+  for (const ArchiveEntry& entry : archive) {
+    if (entry.directory) continue;
+    std::string name = entry.name;
+    for (char& c : name) c = c == '/' ? '\\' : c;
+    files[name] = entry.data;
+  }
+  return files;
+}
+
+std::vector<std::string> CutLeftOrLost(const FolderFiles& before, const FolderFiles& after,
+                                       const FolderFiles& intended) {
+  std::vector<std::string> wrong;
+  for (const auto& [name, bytes] : after) {
+    auto old = before.find(name);
+    auto written = intended.find(name);
+    bool asBefore = old != before.end() && old->second == bytes;
+    bool whole = written != intended.end() && written->second == bytes;
+    if (!asBefore && !whole) wrong.push_back(name + " (" + std::to_string(bytes.size()) + " bytes)");
+  }
+  for (const auto& [name, bytes] : before)
+    if (!after.count(name) && name != "patch.xp3") wrong.push_back(name + " (gone)");
+  return wrong;
+}
 
 }  // namespace installer_driver

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,21 @@ struct ArchiveEntry {
 };
 // A ZIP archive of the entries, as a patch archive is made.
 bool WriteArchive(const std::string& path, const std::vector<ArchiveEntry>& entries);
+
+// Files by path relative to the game folder ("data\\x.txt"), with their bytes.
+using FolderFiles = std::map<std::string, std::string>;
+
+// What an install writes into the game folder: the archive's files and the
+// two payloads, with the bytes it writes.
+FolderFiles InstalledFiles(const std::vector<ArchiveEntry>& archive, const std::string& gameExe,
+                           const std::string& patchDll);
+
+// The files in after that are neither as they were before nor whole as the
+// install writes them (intended), and those of before that are gone though
+// the install does not remove them: cut files, leftovers, losses. patch.xp3
+// is removed on purpose.
+std::vector<std::string> CutLeftOrLost(const FolderFiles& before, const FolderFiles& after,
+                                       const FolderFiles& intended);
 
 // Saves what the screen shows of rect as a 24-bit BMP file.
 bool SaveScreenRect(const RECT& rect, const std::string& path);

@@ -8,12 +8,14 @@
 #include <thread>
 #include <vector>
 
+#include "install_failure.h"
 #include "installer_driver.h"
 #include "support/scratch.h"
 
 namespace {
 
 using testing_support::Exists;
+using testing_support::FileContentsUnder;
 using testing_support::HostPath;
 using testing_support::ReadWholeFile;
 using testing_support::ScratchDirectory;
@@ -32,14 +34,16 @@ class InstallerEndToEnd : public ::testing::Test {
   void MakeGameFolder() {
     WriteWholeFile(game_ / "evimage.xp3", "game data");
     WriteWholeFile(game_ / "patch.xp3", "stale patch");
-    ASSERT_TRUE(WriteArchive(game_ / "dt.bin", {{"patch_chs.xp3", std::string(50000, 'p')},
-                                    {"video/brivanop_chs.wmv", "movie"},
-                                    {"data/", "", true},
-                                    {"data/readme.txt", "hello"}}));
+    ASSERT_TRUE(WriteArchive(game_ / "dt.bin", archive_));
   }
 
   // Starts the installer from another directory, as a shortcut would.
   Installer Start() { return Installer(exe_, elsewhere_.path()); }
+
+  const std::vector<ArchiveEntry> archive_ = {{"patch_chs.xp3", std::string(50000, 'p')},
+                                              {"video/brivanop_chs.wmv", "movie"},
+                                              {"data/", "", true},
+                                              {"data/readme.txt", "hello"}};
 
   ScratchDirectory game_;
   ScratchDirectory elsewhere_;
@@ -136,18 +140,51 @@ TEST_F(InstallerEndToEnd, ADamagedArchiveIsReportedAndGetsNoShortcut) {
   archive[60] = static_cast<char>(archive[60] ^ 0x55);  // inside the first entry's data
   WriteWholeFile(game_ / "dt.bin", archive);
   Installer installer = Start();
-  HWND window = installer.MainWindow();
-  ASSERT_NE(window, nullptr);
-  Click(ButtonCaptioned(window, Ansi("安装汉化")));
-  Box failed = installer.WaitForBox(30000);
-  EXPECT_EQ(failed.text, Ansi("汉化安装失败，请确认补丁文件完整、游戏未在运行并且磁盘空间充足后重新安装"));
-  EXPECT_EQ(failed.caption, Ansi("错误"));
-  EXPECT_EQ(failed.icon, Icon::Hand);
-  installer.Dismiss(failed);
-  Sleep(500);
-  EXPECT_FALSE(Exists(DesktopShortcut()));
-  PostMessageA(window, WM_CLOSE, 0, 0);
-  EXPECT_EQ(installer.WaitForExit(), 0);
+  ExpectInstallFails(installer);
+}
+
+// The game, running from the game folder, holds its executable until it ends.
+class RunningGame {
+ public:
+  explicit RunningGame(std::string exe) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    exe = "\"" + exe + "\"";
+    started_ = CreateProcessA(nullptr, exe.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                              &process_) != FALSE;
+    Sleep(1000);  // until it has mapped its executable
+  }
+  ~RunningGame() {
+    if (!started_) return;
+    TerminateProcess(process_.hProcess, 0);
+    WaitForSingleObject(process_.hProcess, 10000);
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+  }
+  RunningGame(const RunningGame&) = delete;
+  RunningGame& operator=(const RunningGame&) = delete;
+  bool started() const { return started_; }
+
+ private:
+  bool started_ = false;
+  PROCESS_INFORMATION process_{};
+};
+
+TEST_F(InstallerEndToEnd, TheRunningGameKeepsItsExecutableAndTheInstallSaysSo) {
+  MakeGameFolder();
+  const std::string game = ReadWholeFile(HostPath(RUNNING_GAME_EXE));
+  WriteWholeFile(game_ / "brivan_chs.exe", game);
+  RunningGame running(game_ / "brivan_chs.exe");
+  ASSERT_TRUE(running.started());
+  const FolderFiles before = FileContentsUnder(game_.path());
+
+  Installer installer = Start();
+  ExpectInstallFails(installer);
+
+  EXPECT_TRUE(ReadWholeFile(game_ / "brivan_chs.exe") == game) << "the running game's executable was replaced";
+  const FolderFiles intended = InstalledFiles(archive_, ReadWholeFile(HostPath(PAYLOAD_GAME_EXE_FILE)),
+                                              ReadWholeFile(HostPath(PAYLOAD_PATCH_DLL_FILE)));
+  EXPECT_EQ(CutLeftOrLost(before, FileContentsUnder(game_.path()), intended), std::vector<std::string>{});
 }
 
 }  // namespace
