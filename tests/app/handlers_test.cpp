@@ -75,6 +75,12 @@ class Handlers : public ::testing::Test {
     WritePatchArchive();
     LoadStartWindow(form_ids::kStartWindow);
   }
+  // The payloads are i386 images whatever the build: none stays among the
+  // build's own executables.
+  static void TearDownTestSuite() {
+    DeleteFileA(Game("brivan_chs.exe").c_str());
+    DeleteFileA(Game("KrkrUniversalPatch.dll").c_str());
+  }
   void SetUp() override {
     happened.clear();
     DeleteFileA(installer_driver::DesktopShortcut().c_str());
