@@ -32,4 +32,5 @@ if(WIN32)
   velmora_test(button_unit_test SOURCES button_unit_test.cpp
     LIBS velmora_carried_form_fixture velmora_installer_driver velmora_picture_fixtures)
   set_tests_properties(button_unit_test PROPERTIES TIMEOUT 300)
+  velmora_uses_screen(engine_test window_unit_test button_unit_test)
 endif()
