@@ -1,7 +1,7 @@
 # Build-time tools run on the build machine. The native build builds them as
 # ordinary targets; a cross build builds the same tools/ project with the host
 # compiler as an external project.
-set(VELMORA_HOST_TOOLS make_constant_pool make_form)
+set(VELMORA_HOST_TOOLS make_constant_pool make_form make_standin_image)
 
 if(CMAKE_CROSSCOMPILING)
   include(ExternalProject)

@@ -81,10 +81,6 @@ std::string PercentEncode(const std::string& utf8) {
   return out;
 }
 
-void PutDword(std::string& out, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -21,6 +21,14 @@ std::string ReadBinaryFile(const std::string& path) {
   return bytes.str();
 }
 
+void PutWord(std::string& out, std::uint16_t value) {
+  for (int i = 0; i < 2; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+void PutDword(std::string& out, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
 std::map<std::string, std::string> ReadSettings(int argc, char** argv, int first) {
   std::map<std::string, std::string> settings;
   for (int i = first; i < argc; ++i) {

@@ -1,7 +1,9 @@
 // What the build's host tools share: ending with a message, reading input
-// files, and turning the UTF-8 of their sources into the program's code page.
+// files, writing little-endian numbers, and turning the UTF-8 of their
+// sources into the program's code page.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -9,6 +11,10 @@
 [[noreturn]] void Die(const std::string& message);
 
 std::string ReadBinaryFile(const std::string& path);
+
+// Little-endian words and dwords, appended to out.
+void PutWord(std::string& out, std::uint16_t value);
+void PutDword(std::string& out, std::uint32_t value);
 
 // The name=value arguments from argv[first] on.
 std::map<std::string, std::string> ReadSettings(int argc, char** argv, int first);

@@ -1,5 +1,6 @@
-// The installer's entry: start the runtime, load the start window hidden,
-// let its created event decide, run the loop until the window is gone.
+// The installer's entry: keep DLLs beside the program out, start the runtime,
+// load the start window hidden, let its created event decide, run the loop
+// until the window is gone.
 #include <windows.h>
 
 #include "app/form_ids.h"
@@ -11,8 +12,10 @@
 #include "form/loader.h"
 #include "form/message_loop.h"
 #include "form/runtime.h"
+#include "host/system_library.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  RestrictDllSearchToSystem();
   InitializeRuntime(InstallerCode(), ProgramUnitTypes(), FormDescriptionBlock());
   runtime::RegisterExitCleanup(&ReleaseInstallerState);
   LoadStartWindow(form_ids::kStartWindow);

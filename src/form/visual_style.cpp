@@ -10,6 +10,7 @@
 #include "form/visual_style_dc.h"
 #include "form/visual_style_look.h"
 #include "form/visual_style_paint.h"
+#include "host/system_library.h"
 
 using namespace control_state;
 
@@ -135,11 +136,18 @@ bool FollowDefaultButton(SkinnedControl& control, WPARAM newStyle) {
   return true;
 }
 
+// comctl32 is not among the KnownDLLs: taken from the system directory, not
+// imported. Without it the button is not told when the pointer leaves it.
+void AskForLeaveNotice(HWND window) {
+  static const auto trackMouseEvent = SystemFunction<decltype(_TrackMouseEvent)>(L"comctl32.dll", "_TrackMouseEvent");
+  TRACKMOUSEEVENT leaveNotice{sizeof leaveNotice, TME_LEAVE, window, 0};
+  if (trackMouseEvent != nullptr) trackMouseEvent(&leaveNotice);
+}
+
 bool BecomeHot(SkinnedControl& control, WPARAM keys) {
   // A drag that started elsewhere does not light the button up.
   if ((control.state & Hot) || (keys & MK_LBUTTON)) return false;
-  TRACKMOUSEEVENT leaveNotice{sizeof leaveNotice, TME_LEAVE, control.window, 0};
-  _TrackMouseEvent(&leaveNotice);
+  AskForLeaveNotice(control.window);
   control.state |= Hot;
   return true;
 }

@@ -5,6 +5,7 @@
 #include "form/caption_layout.h"
 #include "form/picture_handles.h"
 #include "form/visual_style_dc.h"
+#include "host/system_library.h"
 
 namespace {
 
@@ -29,6 +30,14 @@ TRIVERTEX Vertex(LONG x, LONG y, std::uint32_t colour) {
   // Each colour byte goes into the high byte of its 16-bit vertex channel.
   auto channel = [colour](int shift) { return static_cast<COLOR16>(((colour >> shift) & 0xFF) << 8); };
   return TRIVERTEX{x, y, channel(0), channel(8), channel(16), channel(24)};
+}
+
+// msimg32 is not among the KnownDLLs, so it is not imported (a planted copy
+// beside the program would be loaded in its place) but taken from the system
+// directory. Without it no gradient is drawn, and the paint fails.
+bool Gradient(HDC dc, TRIVERTEX* vertices, ULONG vertexCount, void* mesh, ULONG meshCount, ULONG mode) {
+  static const auto gradientFill = SystemFunction<decltype(GradientFill)>(L"msimg32.dll", "GradientFill");
+  return gradientFill != nullptr && gradientFill(dc, vertices, vertexCount, mesh, meshCount, mode) != FALSE;
 }
 
 bool FrameWith(HDC dc, const RECT& rect, std::uint32_t colour) {
@@ -79,12 +88,12 @@ bool FillQuadGradient(HDC dc, const RECT& rect, const QuadColours& corners) {
   if (topLeft == topRight && bottomLeft == bottomRight) {
     TRIVERTEX vertices[] = {Vertex(rect.left, rect.top, topLeft), Vertex(rect.right, rect.bottom, bottomLeft)};
     GRADIENT_RECT span{0, 1};
-    return GradientFill(dc, vertices, 2, &span, 1, GRADIENT_FILL_RECT_V) != FALSE;
+    return Gradient(dc, vertices, 2, &span, 1, GRADIENT_FILL_RECT_V);
   }
   TRIVERTEX vertices[] = {Vertex(rect.left, rect.top, topLeft), Vertex(rect.right, rect.top, topRight),
                           Vertex(rect.left, rect.bottom, bottomLeft), Vertex(rect.right, rect.bottom, bottomRight)};
   GRADIENT_TRIANGLE triangles[] = {{0, 1, 2}, {3, 1, 2}};
-  return GradientFill(dc, vertices, 4, triangles, 2, GRADIENT_FILL_TRIANGLE) != FALSE;
+  return Gradient(dc, vertices, 4, triangles, 2, GRADIENT_FILL_TRIANGLE);
 }
 
 void DrawCaption(HDC dc, std::string_view text, const RECT& area, int alignmentCode) {

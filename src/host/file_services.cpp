@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "host/file_output.h"
 #include "host/text.h"
 
 namespace {
@@ -76,19 +77,17 @@ bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != F
 
 bool WriteBytesToFile(const std::string& path, std::initializer_list<ByteSetView> data) {
   if (path.empty()) return false;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  bool written = true;
-  for (const ByteSetView& part : data) {
-    if (part.size == 0) continue;
-    DWORD done = 0;
-    if (!WriteFile(file, part.bytes, part.size, &done, nullptr) || done != part.size) {
-      written = false;
-      break;
-    }
-  }
-  bool closed = CloseHandle(file) != FALSE;
-  return written && closed;
+  // A read-only file is not overwritten, nor is a directory replaced.
+  DWORD existing = GetFileAttributesA(path.c_str());
+  if (existing != INVALID_FILE_ATTRIBUTES && (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+    return false;
+  // Truncating first would leave a cut file (a game that no longer starts)
+  // wherever the disk fills or the game holds its file.
+  FileOutput output;
+  if (!output.Open(path)) return false;
+  for (const ByteSetView& part : data)
+    if (part.size > 0 && !output.Write(reinterpret_cast<const char*>(part.bytes), part.size)) return false;
+  return output.Commit();
 }
 
 void Delay(int milliseconds) { delaySeam.sleep(milliseconds < 0 ? 0 : static_cast<DWORD>(milliseconds)); }

@@ -50,7 +50,9 @@ void CloseFileSearch(FileSearchHandle& search);
 bool MakeDirectory(const std::string& path);
 bool RemoveFile(const std::string& path);
 
-// Creates or truncates path and writes each ByteSet with one WriteFile call.
+// Writes each ByteSet, in order and with one WriteFile call each, into a new
+// file that then takes path's place. False when that fails, with path as it
+// was and nothing of the new file left; false, too, over a read-only file.
 bool WriteBytesToFile(const std::string& path, std::initializer_list<ByteSetView> data);
 
 // Blocks the calling thread; a negative count is a delay of 0.

@@ -16,7 +16,7 @@
 #include <minizip/unzip.h>
 #include <windows.h>
 
-#include "zip/file_handle.h"
+#include "host/file_handle.h"
 
 class ArchiveFile {
  public:

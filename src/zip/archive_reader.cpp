@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "zip/entry_output.h"
+#include "host/file_output.h"
 #include "zip/entry_target.h"
 
 namespace {
@@ -230,7 +230,7 @@ ReaderStatus ArchiveReader::ExtractEntryToFile(std::int32_t index, const EntryTa
 }
 
 ReaderStatus ArchiveReader::CopyEntryData(const ZipEntryInfo& info, const EntryTarget& target) {
-  EntryOutput output;
+  FileOutput output;
   if (!output.Open(target.path())) return ReaderStatus::kCannotOpen;
   // Minizip copies stored data a byte at a time, which costs a patch of
   // pictures and sounds more than all its inflating: stored data is read

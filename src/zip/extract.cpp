@@ -8,7 +8,7 @@
 #include "zip/archive_reader.h"
 #include "zip/directories.h"
 #include "zip/entry_target.h"
-#include "zip/file_handle.h"
+#include "host/file_handle.h"
 
 namespace {
 

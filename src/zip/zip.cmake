@@ -37,7 +37,6 @@ velmora_library(velmora_zip
   archive_reader.cpp
   directories.cpp
   entry_name.cpp
-  entry_output.cpp
   entry_target.cpp
   extract.cpp)
 target_link_libraries(velmora_zip PUBLIC velmora_host velmora_minizip)

@@ -10,6 +10,7 @@
 
 #include "app/form_ids.h"
 #include "app/program_types.h"
+#include "assets/constant_pool.h"
 #include "assets/form_block.h"
 #include "form/engine_start.h"
 #include "form/loader.h"
@@ -49,6 +50,14 @@ std::string Box(const char* caption, const char* text, const char* rest) {
   return "box " + Ansi(caption) + "|" + Ansi(text) + rest;
 }
 
+// A failed install: the two pauses, then the failure message while the
+// buttons are off, and no shortcut.
+std::vector<std::string> InstallFailed() {
+  return {"delay 3000", "delay 3000",
+          Box("错误", "汉化安装失败，请确认补丁文件完整、游戏未在运行并且磁盘空间充足后重新安装",
+              " flags=0x2010 buttons=off shortcut=no")};
+}
+
 std::string Game(const char* name) { return GetRunDirectory() + "\\" + name; }
 
 void WritePatchArchive() {
@@ -65,6 +74,12 @@ class Handlers : public ::testing::Test {
     WriteWholeFile(Game("evimage.xp3"), "game data");
     WritePatchArchive();
     LoadStartWindow(form_ids::kStartWindow);
+  }
+  // The payloads are i386 images whatever the build: none stays among the
+  // build's own executables.
+  static void TearDownTestSuite() {
+    DeleteFileA(Game("brivan_chs.exe").c_str());
+    DeleteFileA(Game("KrkrUniversalPatch.dll").c_str());
   }
   void SetUp() override {
     happened.clear();
@@ -122,13 +137,24 @@ TEST_F(Handlers, UninstallRemovesWhatInstallBroughtAndReportsWhatItCouldNot) {
 TEST_F(Handlers, AFailedExtractionGetsNoSuccessAndNoShortcut) {
   WriteWholeFile(Game("dt.bin"), std::string("PK\x03\x04", 4) + std::string(60, '\x01'));
   OnInstallClicked();
-  const std::vector<std::string> expected = {
-      "delay 3000", "delay 3000",
-      Box("错误", "汉化安装失败，请确认补丁文件完整、游戏未在运行并且磁盘空间充足后重新安装",
-          " flags=0x2010 buttons=off shortcut=no")};
-  EXPECT_EQ(happened, expected);
+  EXPECT_EQ(happened, InstallFailed());
   EXPECT_FALSE(Exists(installer_driver::DesktopShortcut()));
   WritePatchArchive();
+}
+
+TEST_F(Handlers, ADirectoryWhereThePatchLibraryGoesFailsTheInstall) {
+  DeleteFileA(Game("KrkrUniversalPatch.dll").c_str());
+  ASSERT_TRUE(CreateDirectoryA(Game("KrkrUniversalPatch.dll").c_str(), nullptr));
+  OnInstallClicked();
+  EXPECT_EQ(happened, InstallFailed());
+  EXPECT_FALSE(Exists(installer_driver::DesktopShortcut()));
+  EXPECT_TRUE(testing_support::IsDirectory(Game("KrkrUniversalPatch.dll")));
+  // What was written before the failing step is whole.
+  ByteSetView payload = PoolBytes(pool::Bytes::PayloadGameExe);
+  std::string game(reinterpret_cast<const char*>(payload.bytes), payload.size);
+  EXPECT_TRUE(ReadWholeFile(Game("brivan_chs.exe")) == game);
+  EXPECT_EQ(testing_support::FilesUnder(Game("KrkrUniversalPatch.dll")), std::vector<std::string>{});
+  RemoveDirectoryA(Game("KrkrUniversalPatch.dll").c_str());
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 
 #include <minizip/zip.h>
 
+#include <cctype>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -100,6 +102,27 @@ Icon IconOf(HWND box) {
   return Icon::None;
 }
 
+// This process's environment with the given variables set: an environment
+// block, "NAME=value" strings one after the other, ended by an empty one.
+std::string EnvironmentWith(const std::vector<std::string>& settings) {
+  auto nameOf = [](const std::string& entry) {
+    std::string name = entry.substr(0, entry.find('=', 1));
+    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return name;
+  };
+  std::string block;
+  char* inherited = GetEnvironmentStringsA();
+  for (const char* entry = inherited; *entry != '\0'; entry += std::strlen(entry) + 1) {
+    bool replaced = false;
+    for (const std::string& setting : settings) replaced |= nameOf(setting) == nameOf(entry);
+    if (!replaced) block.append(entry).push_back('\0');
+  }
+  FreeEnvironmentStringsA(inherited);
+  for (const std::string& setting : settings) block.append(setting).push_back('\0');
+  block.push_back('\0');
+  return block;
+}
+
 }  // namespace
 
 std::string Ansi(const char* utf8) {
@@ -124,12 +147,14 @@ std::string TextOf(HWND hwnd) {
   return buffer;
 }
 
-Installer::Installer(const std::string& exe, const std::string& currentDirectory) {
+Installer::Installer(const std::string& exe, const std::string& currentDirectory, const StartOptions& options) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
+  std::string environment = EnvironmentWith(options.environment);
   std::string commandLine = "\"" + exe + "\"";
-  started_ = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            currentDirectory.c_str(), &startup, &process_) != FALSE;
+  started_ = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0,
+                            options.environment.empty() ? nullptr : environment.data(), currentDirectory.c_str(),
+                            &startup, &process_) != FALSE;
 }
 
 Installer::~Installer() {
@@ -248,5 +273,31 @@ bool WriteArchive(const std::string& path, const std::vector<ArchiveEntry>& entr
   return zipClose(zip, nullptr) == ZIP_OK && ok;
 }
 
+FolderFiles InstalledFiles(const std::vector<ArchiveEntry>& archive, const std::string& gameExe,
+                           const std::string& patchDll) {
+  FolderFiles files{{"brivan_chs.exe", gameExe}, {"KrkrUniversalPatch.dll", patchDll}};
+  for (const ArchiveEntry& entry : archive) {
+    if (entry.directory) continue;
+    std::string name = entry.name;
+    for (char& c : name) c = c == '/' ? '\\' : c;
+    files[name] = entry.data;
+  }
+  return files;
+}
+
+std::vector<std::string> CutLeftOrLost(const FolderFiles& before, const FolderFiles& after,
+                                       const FolderFiles& intended) {
+  std::vector<std::string> wrong;
+  for (const auto& [name, bytes] : after) {
+    auto old = before.find(name);
+    auto written = intended.find(name);
+    bool asBefore = old != before.end() && old->second == bytes;
+    bool whole = written != intended.end() && written->second == bytes;
+    if (!asBefore && !whole) wrong.push_back(name + " (" + std::to_string(bytes.size()) + " bytes)");
+  }
+  for (const auto& [name, bytes] : before)
+    if (!after.count(name) && name != "patch.xp3") wrong.push_back(name + " (gone)");
+  return wrong;
+}
 
 }  // namespace installer_driver

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -27,14 +28,21 @@ struct Box {
 
 std::string TextOf(HWND hwnd);
 
+// How the installer is started beyond its folder: variables set in its
+// environment on top of this process's own ("NAME=value" each).
+struct StartOptions {
+  std::vector<std::string> environment;
+};
+
 class Installer {
  public:
-  Installer(const std::string& exe, const std::string& currentDirectory);
+  Installer(const std::string& exe, const std::string& currentDirectory, const StartOptions& options = {});
   ~Installer();
   Installer(const Installer&) = delete;
   Installer& operator=(const Installer&) = delete;
 
   bool started() const { return started_; }
+  DWORD processId() const { return process_.dwProcessId; }
   // The next message box of the installer within the timeout (hwnd null when none came).
   Box WaitForBox(DWORD timeoutMs = 20000);
   void Dismiss(const Box& box);
@@ -62,6 +70,21 @@ struct ArchiveEntry {
 };
 // A ZIP archive of the entries, as a patch archive is made.
 bool WriteArchive(const std::string& path, const std::vector<ArchiveEntry>& entries);
+
+// Files by path relative to the game folder ("data\\x.txt"), with their bytes.
+using FolderFiles = std::map<std::string, std::string>;
+
+// What an install writes into the game folder: the archive's files and the
+// two payloads, with the bytes it writes.
+FolderFiles InstalledFiles(const std::vector<ArchiveEntry>& archive, const std::string& gameExe,
+                           const std::string& patchDll);
+
+// The files in after that are neither as they were before nor whole as the
+// install writes them (intended), and those of before that are gone though
+// the install does not remove them: cut files, leftovers, losses. patch.xp3
+// is removed on purpose.
+std::vector<std::string> CutLeftOrLost(const FolderFiles& before, const FolderFiles& after,
+                                       const FolderFiles& intended);
 
 // Saves what the screen shows of rect as a 24-bit BMP file.
 bool SaveScreenRect(const RECT& rect, const std::string& path);

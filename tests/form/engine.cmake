@@ -17,10 +17,7 @@ if(WIN32)
     LIBS velmora_engine_fixtures velmora_installer_driver GTest::gmock)
   add_dependencies(engine_test engine_probe)
   target_compile_definitions(engine_test PRIVATE ENGINE_PROBE_EXE="$<TARGET_FILE:engine_probe>")
-  # Tests that look at the keyboard focus share the desktop with the
-  # installer's end-to-end test, whose window takes the focus when it shows:
-  # they hold the keyboard_focus lock while they run.
-  set_tests_properties(engine_test PROPERTIES TIMEOUT 300 RESOURCE_LOCK keyboard_focus)
+  set_tests_properties(engine_test PROPERTIES TIMEOUT 300)
 
   # The program's own form with the program's unit types and stand-ins for
   # the installer's handlers.
@@ -30,9 +27,10 @@ if(WIN32)
 
   velmora_test(window_unit_test SOURCES window_unit_test.cpp picture_canvas.cpp
     LIBS velmora_carried_form_fixture velmora_installer_driver velmora_picture_fixtures)
-  set_tests_properties(window_unit_test PROPERTIES TIMEOUT 300 RESOURCE_LOCK keyboard_focus)
+  set_tests_properties(window_unit_test PROPERTIES TIMEOUT 300)
 
   velmora_test(button_unit_test SOURCES button_unit_test.cpp
     LIBS velmora_carried_form_fixture velmora_installer_driver velmora_picture_fixtures)
-  set_tests_properties(button_unit_test PROPERTIES TIMEOUT 300 RESOURCE_LOCK keyboard_focus)
+  set_tests_properties(button_unit_test PROPERTIES TIMEOUT 300)
+  velmora_uses_screen(engine_test window_unit_test button_unit_test)
 endif()

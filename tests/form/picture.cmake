@@ -22,4 +22,5 @@ if(WIN32)
   velmora_test(picture_windows_test
     SOURCES picture_windows_test.cpp picture_paint_test.cpp picture_cursor_test.cpp picture_canvas.cpp ${cursor_rc}
     LIBS velmora_picture velmora_picture_fixtures)
+  velmora_uses_screen(picture_windows_test)
 endif()

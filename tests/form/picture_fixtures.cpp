@@ -272,6 +272,8 @@ std::vector<MalformedPicture> MalformedPictures() {
       {"jpeg marker then noise", std::string("\xFF\xD8\x01\x02\x03\x04\x05\x06\x07\x08", 10)},
       {"icon of count 0", MakeIconFile(1, {}, 0) + dib},
       {"icon directory past the end", MakeIconFile(1, {IconEntry{32, 32, 16, 1, 4, dib}}, 3).substr(0, 6 + 16 * 2)},
+      {"icon directory cut inside its last entry",
+       MakeIconFile(1, {IconEntry{32, 32, 16, 1, 4, dib}, IconEntry{16, 16, 16, 1, 4, dib}}).substr(0, 6 + 16 + 8)},
       {"icon image past the end", icon(dib, static_cast<std::int64_t>(dib.size()) + 1)},
       {"icon image offset past the end", icon(dib, -1, 1 << 20)},
       {"icon image offset wrapping", icon(dib, 0x20, 0xFFFFFFF0)},

@@ -121,8 +121,19 @@ TEST(WriteBytesToFile, FailsWithoutTouchingAnything) {
   EXPECT_EQ(ReadWholeFile(readOnly), "old");
 #endif
 
+  // A directory where the patch library goes stays a directory.
+  ASSERT_TRUE(MakeDirectory(dir / "KrkrUniversalPatch.dll"));
+  EXPECT_FALSE(WriteBytesToFile(dir / "KrkrUniversalPatch.dll", {View(data)}));
+  EXPECT_TRUE(testing_support::IsDirectory(dir / "KrkrUniversalPatch.dll"));
+
   EXPECT_FALSE(WriteBytesToFile(dir / "missing\\file.dll", {View(data)}));
   EXPECT_FALSE(testing_support::Exists(dir / "missing"));
+  // Nothing written is left beside the files that could not be replaced.
+#ifdef _WIN32
+  EXPECT_EQ(testing_support::FilesUnder(dir.path()), std::vector<std::string>{"brivan_chs.exe"});
+#else
+  EXPECT_EQ(testing_support::FilesUnder(dir.path()), (std::vector<std::string>{"brivan_chs.exe", "readonly.dll"}));
+#endif
 }
 
 TEST(WriteBytesToFile, WritesAGamePayloadSizedPartWhole) {

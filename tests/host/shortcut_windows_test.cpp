@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -20,6 +19,7 @@
 namespace {
 
 using testing_support::Exists;
+using testing_support::FilesUnder;
 using testing_support::ReadWholeFile;
 using testing_support::ScratchDirectory;
 using testing_support::WriteWholeFile;
@@ -79,27 +79,6 @@ constexpr std::size_t kShowCommandOffset = 0x3C;
 constexpr std::uint32_t kHasName = 0x04;
 constexpr std::uint32_t kHasWorkingDir = 0x10;
 constexpr std::uint32_t kHasArguments = 0x20;
-
-// Every file below root, as paths relative to it.
-std::vector<std::string> FilesUnder(const std::string& root, const std::string& prefix = "") {
-  std::vector<std::string> files;
-  WIN32_FIND_DATAA entry;
-  HANDLE search = FindFirstFileA((root + "\\*").c_str(), &entry);
-  if (search == INVALID_HANDLE_VALUE) return files;
-  do {
-    std::string name = entry.cFileName;
-    if (name == "." || name == "..") continue;
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      std::vector<std::string> inner = FilesUnder(root + "\\" + name, prefix + name + "\\");
-      files.insert(files.end(), inner.begin(), inner.end());
-    } else {
-      files.push_back(prefix + name);
-    }
-  } while (FindNextFileA(search, &entry));
-  FindClose(search);
-  std::sort(files.begin(), files.end());
-  return files;
-}
 
 // The program's start-up enters the COM apartment; so does each test.
 class Shortcut : public testing::Test {

@@ -1,5 +1,6 @@
 #include "support/scratch.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -37,15 +38,17 @@ int ProcessId() {
 
 }  // namespace
 
-ScratchDirectory::ScratchDirectory() {
+ScratchDirectory::ScratchDirectory() : ScratchDirectory(TempRoot()) {}
+
+ScratchDirectory::ScratchDirectory(const std::string& parent) {
   static std::atomic<int> counter{0};
   for (int attempt = 0; attempt < 100; ++attempt) {
     char name[64];
     std::snprintf(name, sizeof name, "\\velmora-test-%d-%d", ProcessId(), counter++);
-    path_ = TempRoot() + name;
+    path_ = parent + name;
     if (CreateDirectoryA(path_.c_str(), nullptr)) return;
   }
-  throw std::runtime_error("cannot create a scratch directory");
+  throw std::runtime_error("cannot create a scratch directory in " + parent);
 }
 
 ScratchDirectory::~ScratchDirectory() { RemoveTree(path_); }
@@ -71,6 +74,31 @@ void RemoveTree(const std::string& path) {
   }
   for (const std::string& name : names) RemoveTree(path + "\\" + name);
   RemoveDirectoryA(path.c_str());
+}
+
+std::vector<std::string> FilesUnder(const std::string& root) {
+  std::vector<std::string> files;
+  WIN32_FIND_DATAA entry;
+  HANDLE search = FindFirstFileA((root + "\\*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return files;
+  do {
+    std::string name = entry.cFileName;
+    if (name == "." || name == "..") continue;
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      for (const std::string& inner : FilesUnder(root + "\\" + name)) files.push_back(name + "\\" + inner);
+    } else {
+      files.push_back(name);
+    }
+  } while (FindNextFileA(search, &entry));
+  FindClose(search);
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+std::map<std::string, std::string> FileContentsUnder(const std::string& root) {
+  std::map<std::string, std::string> contents;
+  for (const std::string& file : FilesUnder(root)) contents[file] = ReadWholeFile(root + "\\" + file);
+  return contents;
 }
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -15,6 +17,8 @@ namespace testing_support {
 class ScratchDirectory {
  public:
   ScratchDirectory();
+  // A fresh directory in parent rather than in the temporary folder.
+  explicit ScratchDirectory(const std::string& parent);
   ~ScratchDirectory();
   ScratchDirectory(const ScratchDirectory&) = delete;
   ScratchDirectory& operator=(const ScratchDirectory&) = delete;
@@ -27,6 +31,11 @@ class ScratchDirectory {
 };
 
 void RemoveTree(const std::string& path);
+
+// Every file below root, as sorted paths relative to it ("a\\b.txt").
+std::vector<std::string> FilesUnder(const std::string& root);
+// The same files with their bytes.
+std::map<std::string, std::string> FileContentsUnder(const std::string& root);
 
 bool Exists(const std::string& path);
 bool IsDirectory(const std::string& path);

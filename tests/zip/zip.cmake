@@ -12,3 +12,7 @@ set_tests_properties(zip_corpus PROPERTIES FIXTURES_SETUP zip_corpus)
 velmora_test(zip_corpus_test SOURCES corpus_test.cpp LIBS velmora_zip)
 target_compile_definitions(zip_corpus_test PRIVATE ZIP_CORPUS_DIR="${_corpus}")
 set_tests_properties(zip_corpus_test PROPERTIES FIXTURES_REQUIRED zip_corpus)
+
+# The extraction on a disk that fills up.
+velmora_test(zip_faults_test SOURCES extract_faults_test.cpp zip_fixture.cpp LIBS velmora_zip ZLIB::ZLIB)
+velmora_uses_volumes(zip_faults_test)

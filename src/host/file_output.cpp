@@ -1,4 +1,4 @@
-#include "zip/entry_output.h"
+#include "host/file_output.h"
 
 #include <cstdio>
 
@@ -24,13 +24,13 @@ LARGE_INTEGER AsLargeInteger(const FILETIME& time) {
 
 }  // namespace
 
-EntryOutput::~EntryOutput() {
+FileOutput::~FileOutput() {
   if (committed_ || written_.empty()) return;
   file_.Close();
   DeleteFileA(written_.c_str());
 }
 
-bool EntryOutput::Open(const std::string& target) {
+bool FileOutput::Open(const std::string& target) {
   target_ = target;
   file_ = FileHandle(CreateNewFile(target));
   if (file_.IsOpen()) {
@@ -40,7 +40,7 @@ bool EntryOutput::Open(const std::string& target) {
   return AlreadyExists(GetLastError()) && OpenBeside();
 }
 
-bool EntryOutput::OpenBeside() {
+bool FileOutput::OpenBeside() {
   std::size_t cut = text::FindLastBackslash(target_);
   std::string directory = cut == std::string::npos ? std::string() : target_.substr(0, cut + 1);
   for (unsigned attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
@@ -58,12 +58,12 @@ bool EntryOutput::OpenBeside() {
   return false;
 }
 
-bool EntryOutput::Write(const char* bytes, DWORD size) {
+bool FileOutput::Write(const char* bytes, DWORD size) {
   DWORD written = 0;
   return WriteFile(file_.get(), bytes, size, &written, nullptr) && written == size;
 }
 
-void EntryOutput::RestoreTimes(const FILETIME& creation, const FILETIME& access, const FILETIME& modification) {
+void FileOutput::RestoreTimes(const FILETIME& creation, const FILETIME& access, const FILETIME& modification) {
   // Times and attributes in one call on the handle: SetFileTime and a later
   // SetFileAttributesA by name would cost a second open of the file.
   FILE_BASIC_INFO basic{};
@@ -76,14 +76,14 @@ void EntryOutput::RestoreTimes(const FILETIME& creation, const FILETIME& access,
   SetFileInformationByHandle(file_.get(), FileBasicInfo, &basic, sizeof basic);
 }
 
-bool EntryOutput::Commit() {
+bool FileOutput::Commit() {
   if (!file_.Close()) return false;
   if (written_ != target_ && !ReplaceTarget()) return false;
   committed_ = true;
   return true;
 }
 
-bool EntryOutput::ReplaceTarget() {
+bool FileOutput::ReplaceTarget() {
   // The platform refuses to replace a read-only file; hidden and system ones
   // are cleared too, so that the new file alone decides its attributes. They
   // come back if the replacement fails.

@@ -1,27 +1,28 @@
-// Where a file entry's bytes go until they are known to be complete and
-// correct. When nothing is at the target yet they go straight into a new file
-// there; otherwise into a temporary file beside it, which takes the target's
-// place only on Commit. What is not committed is removed again, so a failed
-// entry leaves no partial file and a file that was at the target before (the
+// Where a file's bytes go until they are known to be complete and correct
+// (an archive entry, a payload). When nothing is at the target yet they go
+// straight into a new file there; otherwise into a temporary file beside it,
+// which takes the target's place only on Commit. What is not committed is
+// removed again, so a failed write (a full disk, the game holding the file)
+// leaves no partial file, and a file that was at the target before (the
 // game's own data, say) stays exactly as it was.
 //
 // A new target costs one create, the writes, one call for times and
 // attributes and one close: under Wine every further file-system call per
-// entry costs more than the data of a small file.
+// archive entry costs more than the data of a small file.
 #pragma once
 
 #include <string>
 
 #include <windows.h>
 
-#include "zip/file_handle.h"
+#include "host/file_handle.h"
 
-class EntryOutput {
+class FileOutput {
  public:
-  EntryOutput() = default;
-  EntryOutput(const EntryOutput&) = delete;
-  EntryOutput& operator=(const EntryOutput&) = delete;
-  ~EntryOutput();
+  FileOutput() = default;
+  FileOutput(const FileOutput&) = delete;
+  FileOutput& operator=(const FileOutput&) = delete;
+  ~FileOutput();
 
   // False when neither the target nor a temporary file beside it can be
   // created (directory missing, name refused, access denied).
