@@ -8,7 +8,7 @@
 
 namespace {
 
-// 窗口, 按钮 and ZIP压缩 in the ANSI code page.
+// 窗口, 按钮 and ZIP压缩 in GBK.
 const UnitTypeInfo kWindowType{"\xB4\xB0\xBF\xDA", "window", kWindowTypeFlags, kWindowPropertyTable,
                                &kWindowUnitOperations};
 const UnitTypeInfo kButtonType{"\xB0\xB4\xC5\xA5", "Button", kButtonTypeFlags, kButtonPropertyTable,

@@ -11,7 +11,7 @@
 // The whole block, as carried.
 std::basic_string_view<std::uint8_t> ConstantPoolBlock();
 
-// A NUL-terminated text of the pool, in the ANSI code page.
+// A NUL-terminated text of the pool, in GBK.
 const char* PoolText(pool::Text text);
 
 // One of the carried payloads.

@@ -21,7 +21,7 @@ struct ButtonProperties {
   std::uint32_t vAlign = 1;      // 0 top, 1 centre, 2 bottom
   std::vector<std::uint8_t> picture;
   std::vector<std::uint8_t> font;  // empty, or a 60-byte LOGFONTA
-  std::string caption = "\xB0\xB4\xC5\xA5";  // 按钮, in the ANSI code page
+  std::string caption = "\xB0\xB4\xC5\xA5";  // 按钮, in GBK
 
   bool operator==(const ButtonProperties&) const = default;
 };

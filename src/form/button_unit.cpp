@@ -1,14 +1,18 @@
 #include "form/button_unit.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
+#include <iterator>
 #include <optional>
+#include <string>
 
 #include "form/button_properties.h"
 #include "form/events.h"
 #include "form/loader.h"
 #include "form/picture.h"
 #include "form/unit_cursor.h"
+#include "host/wide_text.h"
 
 namespace {
 
@@ -42,6 +46,19 @@ void ReleasePicture(ButtonObject& b) {
   b.picture.reset();
 }
 
+// The font record as the platform's wide functions take it: the same
+// numbers, and the face name ("宋体", say) read as GBK.
+LOGFONTW WideLogFont(const LOGFONTA& narrow) {
+  // Both records lay out their numbers alike; only the face name differs.
+  static_assert(offsetof(LOGFONTA, lfFaceName) == offsetof(LOGFONTW, lfFaceName));
+  LOGFONTW wide{};
+  std::memcpy(&wide, &narrow, offsetof(LOGFONTA, lfFaceName));
+  const std::wstring face = text::WideForDisplay(
+      std::string_view(narrow.lfFaceName, strnlen(narrow.lfFaceName, sizeof narrow.lfFaceName)));
+  face.copy(wide.lfFaceName, std::min(face.size(), std::size(wide.lfFaceName) - 1));
+  return wide;
+}
+
 // A 60-byte LOGFONTA becomes the button's font, with the members that would
 // tie it to one machine reset; anything else gets the stock GUI font.
 void ApplyFont(ButtonObject& b) {
@@ -57,10 +74,11 @@ void ApplyFont(ButtonObject& b) {
     lf.lfClipPrecision = 0;
     lf.lfQuality = PROOF_QUALITY;
     lf.lfPitchAndFamily = 0;
-    b.font = CreateFontIndirectA(&lf);
+    const LOGFONTW wide = WideLogFont(lf);
+    b.font = CreateFontIndirectW(&wide);
   }
   HGDIOBJ font = b.font ? static_cast<HGDIOBJ>(b.font) : GetStockObject(DEFAULT_GUI_FONT);
-  SendMessageA(b.base.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  SendMessageW(b.base.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 // Decodes and prepares the picture; the image style it needs, or 0.
@@ -80,40 +98,40 @@ DWORD PreparePictureImage(ButtonObject& b) {
 }
 
 void ReplaceStyle(HWND hwnd, DWORD mask, DWORD bits) {
-  DWORD style = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE));
-  SetWindowLongA(hwnd, GWL_STYLE, static_cast<LONG>((style & ~mask) | bits));
+  DWORD style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
+  SetWindowLongW(hwnd, GWL_STYLE, static_cast<LONG>((style & ~mask) | bits));
   SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   UnitObject* unit = UnitOfWindow(hwnd);
-  if (unit == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (unit == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
   ButtonObject& b = ObjectOf(*unit);
   WNDPROC previous = b.previousProc;
   switch (message) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {
       UnitId window = b.base.window, self = b.base.unit;
-      LRESULT result = CallWindowProcA(previous, hwnd, message, wParam, lParam);
+      LRESULT result = CallWindowProcW(previous, hwnd, message, wParam, lParam);
       FireEvent(window, self, message == WM_SETFOCUS ? -7 : -8);
       return result;
     }
     case WM_SETCURSOR:
       if (ShowUnitCursor(b.base)) return TRUE;
-      return CallWindowProcA(previous, hwnd, message, wParam, lParam);
+      return CallWindowProcW(previous, hwnd, message, wParam, lParam);
     case WM_NCDESTROY: {
       UnitId window = b.base.window, self = b.base.unit;
       if (b.font) DeleteObject(b.font);
       ReleasePicture(b);
       DetachUnitFromWindow(hwnd);
-      SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
       delete &b;
-      LRESULT result = CallWindowProcA(previous, hwnd, message, wParam, lParam);
+      LRESULT result = CallWindowProcW(previous, hwnd, message, wParam, lParam);
       NotifyUnitDestroyed(window, self);
       return result;
     }
     default:
-      return CallWindowProcA(previous, hwnd, message, wParam, lParam);
+      return CallWindowProcW(previous, hwnd, message, wParam, lParam);
   }
 }
 
@@ -128,9 +146,12 @@ UnitObject* Create(const UnitCreateArgs& args) {
   const ButtonProperties& p = b->properties;
   DWORD style = args.style | kAlwaysStyle | (p.buttonKind == 1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
                 HorizontalStyle(p.hAlign) | VerticalStyle(p.vAlign) | PreparePictureImage(*b);
-  HWND hwnd = CreateWindowExA(0, "BUTTON", p.caption.c_str(), style, args.x, args.y, args.width, args.height,
-                              args.parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(args.controlId)),
-                              GetModuleHandleA(nullptr), nullptr);
+  // Made and subclassed with the wide functions, the control is a Unicode
+  // window: its caption is kept, drawn and read back in UTF-16.
+  HWND hwnd = CreateWindowExW(0, L"BUTTON", text::WideForDisplay(p.caption).c_str(), style, args.x, args.y,
+                              args.width, args.height, args.parent,
+                              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(args.controlId)),
+                              GetModuleHandleW(nullptr), nullptr);
   if (hwnd == nullptr) {
     ReleasePicture(*b);
     delete b;
@@ -138,12 +159,12 @@ UnitObject* Create(const UnitCreateArgs& args) {
   }
   AttachUnitToWindow(b->base, hwnd);
   b->previousProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ButtonProc)));
+      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ButtonProc)));
   ApplyFont(*b);
   if (b->prepared && b->prepared->icon != nullptr)
-    SendMessageA(hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(b->prepared->icon));
+    SendMessageW(hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(b->prepared->icon));
   else if (b->prepared)
-    SendMessageA(hwnd, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(b->prepared->bitmap.get()));
+    SendMessageW(hwnd, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(b->prepared->bitmap.get()));
   return &b->base;
 }
 
@@ -161,7 +182,7 @@ void PropertyChanged(UnitObject& unit, int ownIndex, int, const PropertyValue& v
       ReplaceStyle(hwnd, BS_DEFPUSHBUTTON, p.buttonKind == 1 ? BS_DEFPUSHBUTTON : 0);
       InvalidateRect(hwnd, nullptr, TRUE);
       break;
-    case kCaption: p.caption = v.text; SetWindowTextA(hwnd, p.caption.c_str()); break;
+    case kCaption: p.caption = v.text; SetWindowTextW(hwnd, text::WideForDisplay(p.caption).c_str()); break;
     case kHAlign:
       p.hAlign = Clamped(v.low, 2);
       ReplaceStyle(hwnd, kHorizontalBits, HorizontalStyle(p.hAlign));
@@ -195,7 +216,7 @@ PropertyValue ReadProperty(const UnitObject& unit, int ownIndex, int) {
 std::vector<std::uint8_t> Serialise(const UnitObject& unit) { return SerialiseButtonProperties(ObjectOf(unit).properties); }
 
 bool IsDefaultButton(const UnitObject& unit) {
-  return (GetWindowLongA(unit.hwnd, GWL_STYLE) & 0x1F) == BS_DEFPUSHBUTTON;
+  return (GetWindowLongW(unit.hwnd, GWL_STYLE) & 0x1F) == BS_DEFPUSHBUTTON;
 }
 
 // The window hands BN_CLICKED back to the button that sent it.

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "host/text.h"
-
 using namespace caption_align;
 
 int AlignmentCode(std::uint32_t style) {
@@ -22,31 +20,39 @@ int AlignmentCode(std::uint32_t style) {
 
 namespace {
 
+bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// Units (1 or 2) of the character that starts at pos: a character beyond the
+// Basic Multilingual Plane is a pair of surrogates in UTF-16, measured and
+// kept on a line as one. A high surrogate at the very end never takes the
+// unit past it.
+std::size_t CharacterUnitsAt(std::wstring_view text, std::size_t pos) {
+  return IsHighSurrogate(text[pos]) && pos + 1 < text.size() && IsLowSurrogate(text[pos + 1]) ? 2 : 1;
+}
+
 // Splits the text into lines no wider than width where that can be done.
-std::vector<CaptionLine> BreakIntoLines(std::string_view text, int width, CaptionMeasure measure) {
+std::vector<CaptionLine> BreakIntoLines(std::wstring_view text, int width, CaptionMeasure measure) {
   std::vector<CaptionLine> lines;
   CaptionLine line;
   // The first "&" of a pair marks a mnemonic and takes no room; the second is
   // drawn.
   bool ampersandPending = false;
   for (std::size_t i = 0; i < text.size();) {
-    if (text.substr(i, 2) == "\r\n") {
+    if (text.substr(i, 2) == L"\r\n") {
       lines.push_back(line);
       i += 2;
       line = CaptionLine{i};
       continue;
     }
-    if (text[i] == '&' && !ampersandPending) {
+    if (text[i] == L'&' && !ampersandPending) {
       ampersandPending = true;
       ++line.length;
       ++i;
       continue;
     }
-    if (text[i] == '&') ampersandPending = false;
-    // Two bytes only where the code page says the first leads a character
-    // whose second byte is part of the caption: a lead byte at the very end
-    // never takes the byte past it.
-    const std::size_t length = text::CharLengthAt(text, i);
+    if (text[i] == L'&') ampersandPending = false;
+    const std::size_t length = CharacterUnitsAt(text, i);
     const int characterWidth = measure.measure(measure.context, text.substr(i, length)).width;
     // A character wider than the whole area stays on a line of its own rather
     // than leaving an empty line before it.
@@ -64,8 +70,8 @@ std::vector<CaptionLine> BreakIntoLines(std::string_view text, int width, Captio
 
 }  // namespace
 
-CaptionLayout LayoutCaption(std::string_view text, int width, int height, int alignmentCode, CaptionMeasure measure) {
-  CaptionLayout layout{measure.measure(measure.context, "a").height, BreakIntoLines(text, width, measure)};
+CaptionLayout LayoutCaption(std::wstring_view text, int width, int height, int alignmentCode, CaptionMeasure measure) {
+  CaptionLayout layout{measure.measure(measure.context, L"a").height, BreakIntoLines(text, width, measure)};
   const int lineCount = static_cast<int>(layout.lines.size());
   const int total = std::min(lineCount * layout.lineHeight, height);
   const int code = alignmentCode;
@@ -78,7 +84,7 @@ CaptionLayout LayoutCaption(std::string_view text, int width, int height, int al
     CaptionLine& line = layout.lines[static_cast<std::size_t>(i)];
     line.x = left ? 0 : right ? width - line.width : (width - line.width) / 2;
     line.y = firstY + i * layout.lineHeight;
-    line.length = std::min(line.length, kMaxDrawnLineBytes);
+    line.length = std::min(line.length, kMaxDrawnLineUnits);
   }
   return layout;
 }

@@ -1,6 +1,8 @@
 // Where the lines of a push button's caption go: broken at "\r\n" and where a
 // character no longer fits (not at spaces), with "&" marking a mnemonic, and
-// placed in the caption area by the alignment of the button's style.
+// placed in the caption area by the alignment of the button's style. Captions
+// are the controls' own window texts in UTF-16: the program's, and those the
+// platform gives its message boxes' buttons in the player's language.
 #pragma once
 
 #include <cstddef>
@@ -22,16 +24,16 @@ struct CaptionSize {
   int height = 0;
 };
 
-// Measures a run of bytes drawn as one piece, in the font the caption is
-// drawn with.
+// Measures a run of characters drawn as one piece, in the font the caption
+// is drawn with.
 struct CaptionMeasure {
-  CaptionSize (*measure)(void* context, std::string_view characters);
+  CaptionSize (*measure)(void* context, std::wstring_view characters);
   void* context;
 };
 
 struct CaptionLine {
-  std::size_t start = 0;   // first byte in the text
-  std::size_t length = 0;  // bytes to draw, "&" included
+  std::size_t start = 0;   // first unit in the text
+  std::size_t length = 0;  // units to draw, "&" included
   int width = 0;
   int x = 0;  // from the caption area's left edge
   int y = 0;  // from its top edge
@@ -42,8 +44,8 @@ struct CaptionLayout {
   std::vector<CaptionLine> lines;
 };
 
-// Lines are drawn with at most this many bytes each.
-constexpr std::size_t kMaxDrawnLineBytes = 1023;
+// Lines are drawn with at most this many units each.
+constexpr std::size_t kMaxDrawnLineUnits = 1023;
 
 // The lines of text in a caption area of width × height.
-CaptionLayout LayoutCaption(std::string_view text, int width, int height, int alignmentCode, CaptionMeasure measure);
+CaptionLayout LayoutCaption(std::wstring_view text, int width, int height, int alignmentCode, CaptionMeasure measure);

@@ -12,7 +12,7 @@ std::vector<UnitObject*>& Table() {
   return table;
 }
 
-constexpr char kUnitProperty[] = "VelmoraUnitObject";
+constexpr wchar_t kUnitProperty[] = L"VelmoraUnitObject";
 
 }  // namespace
 
@@ -41,12 +41,12 @@ void Remove(std::uint32_t key) {
 }  // namespace live_units
 
 UnitObject* UnitOfWindow(HWND hwnd) {
-  return hwnd ? static_cast<UnitObject*>(GetPropA(hwnd, live_units::kUnitProperty)) : nullptr;
+  return hwnd ? static_cast<UnitObject*>(GetPropW(hwnd, live_units::kUnitProperty)) : nullptr;
 }
 
 void AttachUnitToWindow(UnitObject& unit, HWND hwnd) {
   unit.hwnd = hwnd;
-  SetPropA(hwnd, live_units::kUnitProperty, &unit);
+  SetPropW(hwnd, live_units::kUnitProperty, &unit);
 }
 
-void DetachUnitFromWindow(HWND hwnd) { RemovePropA(hwnd, live_units::kUnitProperty); }
+void DetachUnitFromWindow(HWND hwnd) { RemovePropW(hwnd, live_units::kUnitProperty); }

@@ -99,7 +99,7 @@ bool CreateUnit(WindowTemplate& t, std::uint32_t index, HWND parent, UINT contro
 void SendToUnits(WindowTemplate& t, UINT message) {
   for (std::uint32_t i = units::UnitCount(t); i-- > 0;) {
     UnitObject* unit = LiveUnitAt(t, i);
-    if (unit != nullptr && IsWindow(unit->hwnd)) SendMessageA(unit->hwnd, message, 0, 0);
+    if (unit != nullptr && IsWindow(unit->hwnd)) SendMessageW(unit->hwnd, message, 0, 0);
   }
 }
 
@@ -190,7 +190,7 @@ bool LoadWindow(WindowTemplate& t, HWND parent) {
 
   for (std::uint32_t i = 0; i < count; ++i) ApplyUnitCursor(t, i);
   SendToUnits(t, kUnitsCreatedMessage);
-  SendMessageA(windowHwnd, kDockLayoutMessage, 0, 0);
+  SendMessageW(windowHwnd, kDockLayoutMessage, 0, 0);
   for (std::uint32_t i : created) {
     if (i == 0) continue;
     ShowWindow(LiveUnitAt(t, i)->hwnd, visible[i] ? SW_SHOWNA : SW_HIDE);
@@ -234,7 +234,7 @@ void DestroyUnit(const UnitReference& reference, bool immediately) {
     if (immediately)
       CarryOutDeferredDestroy(reference.window);
     else
-      PostMessageA(unit.hwnd, kDeferredDestroyMessage, 0, 0);
+      PostMessageW(unit.hwnd, kDeferredDestroyMessage, 0, 0);
     return;
   }
   DestroyWindow(unit.hwnd);

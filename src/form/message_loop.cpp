@@ -54,16 +54,18 @@ void DispatchWithPreTranslation(MSG& msg) {
     if (UnitObject* unit = UnitOfWindow(hwnd); unit != nullptr && unit->operations->preTranslate != nullptr) {
       if (unit->operations->preTranslate(*unit, msg)) return;
     }
-    if (!(GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD)) break;
+    if (!(GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD)) break;
   }
+  // A Unicode loop: keys typed into the program's Unicode windows arrive as
+  // UTF-16 characters, not in the system's code page.
   TranslateMessage(&msg);
-  DispatchMessageA(&msg);
+  DispatchMessageW(&msg);
 }
 
 void PumpWaitingMessages() {
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) {
-    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) break;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) {
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) break;
     DispatchWithPreTranslation(msg);
   }
 }
@@ -74,13 +76,13 @@ void RunMessageLoop() {
   MSG msg;
   for (;;) {
     DWORD idleSince = GetTickCount();
-    while (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+    while (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
       if (!RunIdle(idleSince)) {
         WaitMessage();
         break;
       }
     }
-    if (GetMessageA(&msg, nullptr, 0, 0) <= 0) return;
+    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) return;
     DispatchWithPreTranslation(msg);
   }
 }

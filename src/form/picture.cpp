@@ -17,9 +17,9 @@ bool HasPixels(PictureKind kind) { return kind == PictureKind::kJpeg || kind == 
 // Stretching blends neighbouring pixels only when the display can show the
 // blend; on a palette display the blend would only dither.
 int StretchModeForDisplay() {
-  DEVMODEA mode{};
+  DEVMODEW mode{};
   mode.dmSize = sizeof mode;
-  if (EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) && mode.dmBitsPerPel > 16) return HALFTONE;
+  if (EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode) && mode.dmBitsPerPel > 16) return HALFTONE;
   return COLORONCOLOR;
 }
 

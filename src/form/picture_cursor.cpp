@@ -33,9 +33,9 @@ UnitCursor MakeUnitCursor(const std::uint8_t* cursorSpec, std::size_t length) {
     case CursorSpecSource::kNone:
       return {};
     case CursorSpecSource::kSystem:
-      return UnitCursor::Shared(LoadCursorA(nullptr, MAKEINTRESOURCEA(choice.systemPointer)));
+      return UnitCursor::Shared(LoadCursorW(nullptr, MAKEINTRESOURCEW(choice.systemPointer)));
     case CursorSpecSource::kOwnHand:
-      return UnitCursor::Shared(LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kOwnHandResource)));
+      return UnitCursor::Shared(LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kOwnHandResource)));
     case CursorSpecSource::kCursorFile:
       return CursorFromFile(cursorSpec + choice.fileOffset, length - choice.fileOffset);
   }

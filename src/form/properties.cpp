@@ -29,7 +29,7 @@ Located Locate(UnitId window, UnitId unit) {
 RECT RectInParent(HWND hwnd) {
   RECT r{};
   GetWindowRect(hwnd, &r);
-  if (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+  if (GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD) MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
   return r;
 }
 

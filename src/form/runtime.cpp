@@ -6,6 +6,7 @@
 #include <ole2.h>
 
 #include "form/runtime_texts.h"
+#include "host/wide_text.h"
 
 namespace runtime {
 
@@ -19,7 +20,7 @@ struct EngineState {
   bool loopStarted = false;
   HWND hiddenOwner = nullptr;
   FatalBoxSeam fatalBox{[](const char* text, const char* caption, UINT flags) {
-    return MessageBoxA(nullptr, text, caption, flags);
+    return MessageBoxW(nullptr, text::WideForDisplay(text).c_str(), text::WideForDisplay(caption).c_str(), flags);
   }};
 };
 
@@ -91,8 +92,8 @@ void SetLoopStarted() { State().loopStarted = true; }
 HWND HiddenOwnerWindow() {
   EngineState& s = State();
   if (s.hiddenOwner == nullptr) {
-    s.hiddenOwner = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr,
-                                    GetModuleHandleA(nullptr), nullptr);
+    s.hiddenOwner = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr,
+                                    GetModuleHandleW(nullptr), nullptr);
   }
   return s.hiddenOwner;
 }

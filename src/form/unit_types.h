@@ -64,7 +64,7 @@ constexpr std::array<PropertyInfo, 8 + N> WithCommonProperties(const std::array<
 }
 
 struct UnitTypeInfo {
-  const char* name;         // in the ANSI code page
+  const char* name;         // in GBK
   const char* englishName;
   std::uint32_t flags;      // TypeFlags
   std::span<const PropertyInfo> properties;

@@ -74,7 +74,7 @@ void RepaintWhenChanged(HWND window, bool changed) {
 void GiveBack(HWND window) {
   const std::unique_ptr<SkinnedControl> record = Unlink(window);
   if (record == nullptr) return;
-  SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record->previousProcedure));
+  SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record->previousProcedure));
   RedrawWindow(window, nullptr, nullptr, kRedrawEverything);
 }
 
@@ -92,14 +92,14 @@ void GiveBackAll() {
 bool KeepParentBackground(SkinnedControl& control, WPARAM) {
   const HWND window = control.window;
   const ControlDc dc(window, ControlDc::Area::Client);
-  const auto brush = reinterpret_cast<HBRUSH>(SendMessageA(
+  const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
       GetParent(window), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc.get()), reinterpret_cast<LPARAM>(window)));
   // The parent's answer may have run any code, this control's give-back too.
   SkinnedControl* kept = Find(window);
   if (kept == nullptr) return false;
   kept->backgroundBrush = brush;
   LOGBRUSH logBrush{};
-  if (brush != nullptr && GetObjectA(brush, sizeof logBrush, &logBrush) != 0) kept->backgroundColour = logBrush.lbColor;
+  if (brush != nullptr && GetObjectW(brush, sizeof logBrush, &logBrush) != 0) kept->backgroundColour = logBrush.lbColor;
   kept->textColour = GetTextColor(dc.get());
   return false;
 }
@@ -172,7 +172,7 @@ struct MessageRule {
 constexpr MessageRule kMessageRules[] = {
     {WM_DESTROY, nullptr, AnsweredBy::PreviousProcedure, &GiveBackAfterDestroy},
     {WM_ERASEBKGND, &KeepParentBackground, AnsweredBy::PreviousProcedure, nullptr},
-    // DefWindowProcA validates the update region or sets the text without the
+    // DefWindowProcW validates the update region or sets the text without the
     // platform drawing the button first.
     {WM_PAINT, nullptr, AnsweredBy::DefWindowProc, &Repaint},
     {WM_SETTEXT, nullptr, AnsweredBy::DefWindowProc, &Repaint},
@@ -195,14 +195,14 @@ const MessageRule* RuleFor(UINT message) {
 LRESULT CALLBACK StyleProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   SkinnedControl* control = Find(window);
   // Only a control given back while another procedure still called this one.
-  if (control == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+  if (control == nullptr) return DefWindowProcW(window, message, wParam, lParam);
   const WNDPROC previous = control->previousProcedure;
   const MessageRule* rule = RuleFor(message);
-  if (rule == nullptr) return CallWindowProcA(previous, window, message, wParam, lParam);
+  if (rule == nullptr) return CallWindowProcW(previous, window, message, wParam, lParam);
   const bool changed = rule->before != nullptr && rule->before(*control, wParam);
   const LRESULT result = rule->answeredBy == AnsweredBy::PreviousProcedure
-                             ? CallWindowProcA(previous, window, message, wParam, lParam)
-                             : DefWindowProcA(window, message, wParam, lParam);
+                             ? CallWindowProcW(previous, window, message, wParam, lParam)
+                             : DefWindowProcW(window, message, wParam, lParam);
   if (rule->after != nullptr) rule->after(window, changed);
   return result;
 }
@@ -222,11 +222,13 @@ void TakeOver(HWND window) {
   if (facts.style & WS_DISABLED) record->state |= Disabled;
   if (GetFocus() == window) record->state |= Focused;
   if ((facts.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) record->state |= DefaultButton;
-  const LRESULT check = SendMessageA(window, BM_GETCHECK, 0, 0);
+  const LRESULT check = SendMessageW(window, BM_GETCHECK, 0, 0);
   if (check == BST_CHECKED) record->state |= CheckOn;
   if (check == BST_INDETERMINATE) record->state |= CheckMixed;
+  // A Unicode procedure keeps the control a Unicode window: its texts reach
+  // it in UTF-16, not through the system's code page.
   record->previousProcedure = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StyleProcedure)));
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StyleProcedure)));
   if (record->previousProcedure == nullptr) return;
   record->next = std::move(threadStyle.controls);
   threadStyle.controls = std::move(record);
@@ -263,7 +265,7 @@ int Deactivate() {
 
 void Activate() {
   EnumThreadWindows(GetCurrentThreadId(), &TakeOverWithDescendants, 0);
-  threadStyle.hook.reset(SetWindowsHookExA(WH_CALLWNDPROC, &TakeOverAtCreation, nullptr, GetCurrentThreadId()));
+  threadStyle.hook.reset(SetWindowsHookExW(WH_CALLWNDPROC, &TakeOverAtCreation, nullptr, GetCurrentThreadId()));
 }
 
 }  // namespace

@@ -1,5 +1,10 @@
 #include "form/visual_style_kind.h"
 
+#include <iterator>
+
+#include "host/text.h"
+#include "host/wide_text.h"
+
 namespace {
 
 // Button styles.
@@ -11,7 +16,7 @@ constexpr std::uint32_t kPushLike = 0x1000;  // BS_PUSHLIKE
 constexpr std::uint32_t kBareChildStyle = 0x40010000;
 constexpr std::uint32_t kSimpleComboBox = 0x1;  // CBS_SIMPLE
 
-bool SameClass(const std::string& className, const char* name) { return lstrcmpiA(className.c_str(), name) == 0; }
+bool SameClass(const std::string& className, const char* name) { return text::EqualsIgnoringAsciiCase(className, name); }
 
 std::optional<ControlKind> ButtonKind(const ControlFacts& control) {
   // An image button shows its own picture, which the drawn face would cover.
@@ -70,10 +75,11 @@ constexpr ClassRule kClassRules[] = {
     {"ComboLBox", &Always<ControlKind::ComboList>},
 };
 
+// A class name that GBK cannot spell is none of the classes above.
 std::string ClassNameOf(HWND window) {
-  char name[64] = {};
-  if (window == nullptr || GetClassNameA(window, name, sizeof name) == 0) return {};
-  return name;
+  wchar_t name[64] = {};
+  const int length = window == nullptr ? 0 : GetClassNameW(window, name, static_cast<int>(std::size(name)));
+  return text::GbkFromWide(std::wstring_view(name, length > 0 ? static_cast<std::size_t>(length) : 0)).value_or("");
 }
 
 }  // namespace
@@ -85,6 +91,6 @@ std::optional<ControlKind> ControlKindOf(const ControlFacts& control) {
 }
 
 ControlFacts ControlFactsOf(HWND window) {
-  return {ClassNameOf(window), static_cast<std::uint32_t>(GetWindowLongA(window, GWL_STYLE)),
-          GetWindowTextLengthA(window) > 0, ClassNameOf(GetParent(window))};
+  return {ClassNameOf(window), static_cast<std::uint32_t>(GetWindowLongW(window, GWL_STYLE)),
+          GetWindowTextLengthW(window) > 0, ClassNameOf(GetParent(window))};
 }

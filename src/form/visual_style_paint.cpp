@@ -1,6 +1,7 @@
 #include "form/visual_style_paint.h"
 
 #include <initializer_list>
+#include <iterator>
 
 #include "form/caption_layout.h"
 #include "form/picture_handles.h"
@@ -50,9 +51,9 @@ bool FillWith(HDC dc, const RECT& rect, std::uint32_t colour) {
   return brush && FillRect(dc, &rect, brush.get()) != 0;
 }
 
-CaptionSize MeasureOnDc(void* dc, std::string_view characters) {
+CaptionSize MeasureOnDc(void* dc, std::wstring_view characters) {
   SIZE size{};
-  GetTextExtentPoint32A(static_cast<HDC>(dc), characters.data(), static_cast<int>(characters.size()), &size);
+  GetTextExtentPoint32W(static_cast<HDC>(dc), characters.data(), static_cast<int>(characters.size()), &size);
   return {size.cx, size.cy};
 }
 
@@ -70,15 +71,16 @@ void DrawCorners(HDC dc, int w, int h, const PushButtonLook& look, std::uint32_t
 }
 
 void DrawControlCaption(HWND control, HDC dc, RECT area, const PushButtonLook& look) {
-  // The platform's window text, cut to the first 255 bytes.
-  char caption[256] = {};
-  const int length = GetWindowTextA(control, caption, sizeof caption);
+  // The platform's window text, cut to the first 255 units. Read wide: the
+  // captions of a message box's buttons are in the player's language.
+  wchar_t caption[256] = {};
+  const int length = GetWindowTextW(control, caption, static_cast<int>(std::size(caption)));
   if (length <= 0) return;
   OffsetRect(&area, look.captionShift, look.captionShift);
   SetTextColor(dc, look.captionColour);
-  const Selection font(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
-  DrawCaption(dc, std::string_view(caption, static_cast<std::size_t>(length)), area,
-              AlignmentCode(static_cast<std::uint32_t>(GetWindowLongA(control, GWL_STYLE))));
+  const Selection font(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  DrawCaption(dc, std::wstring_view(caption, static_cast<std::size_t>(length)), area,
+              AlignmentCode(static_cast<std::uint32_t>(GetWindowLongW(control, GWL_STYLE))));
 }
 
 }  // namespace
@@ -96,13 +98,13 @@ bool FillQuadGradient(HDC dc, const RECT& rect, const QuadColours& corners) {
   return Gradient(dc, vertices, 4, triangles, 2, GRADIENT_FILL_TRIANGLE);
 }
 
-void DrawCaption(HDC dc, std::string_view text, const RECT& area, int alignmentCode) {
+void DrawCaption(HDC dc, std::wstring_view text, const RECT& area, int alignmentCode) {
   const CaptionLayout layout = LayoutCaption(text, area.right - area.left, area.bottom - area.top, alignmentCode,
                                              CaptionMeasure{&MeasureOnDc, dc});
   for (const CaptionLine& line : layout.lines) {
     RECT lineRect{area.left + line.x, area.top + line.y, area.left + line.x + line.width,
                   area.top + line.y + layout.lineHeight};
-    DrawTextA(dc, text.data() + line.start, static_cast<int>(line.length), &lineRect, 0);
+    DrawTextW(dc, text.data() + line.start, static_cast<int>(line.length), &lineRect, 0);
   }
 }
 

@@ -16,7 +16,7 @@ bool FillQuadGradient(HDC dc, const RECT& rect, const QuadColours& corners);
 
 // Draws text in area with the device context's font, laid out as
 // LayoutCaption places it.
-void DrawCaption(HDC dc, std::string_view text, const RECT& area, int alignmentCode);
+void DrawCaption(HDC dc, std::wstring_view text, const RECT& area, int alignmentCode);
 
 // Paints the push button control in the look of its state; background is the
 // brush its parent answered with, if any. False when a step of the drawing

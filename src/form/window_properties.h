@@ -17,8 +17,8 @@ constexpr std::uint32_t kWindowTypeFlags = 0x800000D0;
 // backColor standing for the system button-face colour, looked up at each use.
 constexpr std::uint32_t kSystemButtonFace = 0xFF000000;
 
-// In blob order; texts in the ANSI code page, pictures, icon and music as
-// their files' bytes.
+// In blob order; texts in GBK, pictures, icon and music as their files'
+// bytes.
 struct WindowProperties {
   std::uint32_t borderStyle = 2;    // 0-6
   std::uint32_t pictureMode = 1;    // 0-3

@@ -1,7 +1,9 @@
 #include "form/window_unit.h"
 
 #include <cstring>
+#include <iterator>
 #include <optional>
+#include <string>
 
 #include "form/events.h"
 #include "form/focus_order.h"
@@ -13,11 +15,12 @@
 #include "form/unit_cursor.h"
 #include "form/window_properties.h"
 #include "form/window_style.h"
+#include "host/wide_text.h"
 
 namespace {
 
-constexpr char kDefaultClassName[] = "VelmoraFormWindow";
-constexpr char kDefaultIconResource[] = "DEFAULT_ICON";
+constexpr wchar_t kDefaultClassName[] = L"VelmoraFormWindow";
+constexpr wchar_t kDefaultIconResource[] = L"DEFAULT_ICON";
 constexpr UINT kFirstMenuCommand = 20000;
 constexpr UINT kFirstIgnoredCommand = 0xE100;
 constexpr UINT kReflectedOffset = 0x2000;  // what a control gets for a reflected request
@@ -43,10 +46,10 @@ struct DefaultIcons {
 };
 const DefaultIcons& DefaultIconsOnce() {
   static const DefaultIcons icons = [] {
-    HINSTANCE module = GetModuleHandleA(nullptr);
+    HINSTANCE module = GetModuleHandleW(nullptr);
     return DefaultIcons{
-        static_cast<HICON>(LoadImageA(module, kDefaultIconResource, IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR)),
-        static_cast<HICON>(LoadImageA(module, kDefaultIconResource, IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR))};
+        static_cast<HICON>(LoadImageW(module, kDefaultIconResource, IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR)),
+        static_cast<HICON>(LoadImageW(module, kDefaultIconResource, IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR))};
   }();
   return icons;
 }
@@ -72,30 +75,34 @@ void ApplyIcons(WindowObject& w) {
     big = DefaultIconsOnce().big;
     small = DefaultIconsOnce().small;
   }
-  SendMessageA(w.base.hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-  SendMessageA(w.base.hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  SendMessageW(w.base.hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  SendMessageW(w.base.hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
   ReleaseOwnIcons(w);
   w.bigIcon = big;
   w.smallIcon = small;
   w.ownsIcons = own;
 }
 
-const char* ClassNameFor(const WindowProperties& p) {
-  return p.windowClassName.empty() ? kDefaultClassName : p.windowClassName.c_str();
+// Nothing for a class name that is no GBK text: no class can be registered
+// under it.
+std::optional<std::wstring> ClassNameFor(const WindowProperties& p) {
+  return p.windowClassName.empty() ? std::wstring(kDefaultClassName) : text::WideFromGbk(p.windowClassName);
 }
 
-bool EnsureClassRegistered(const char* name) {
-  HINSTANCE module = GetModuleHandleA(nullptr);
-  WNDCLASSA existing;
-  if (GetClassInfoA(module, name, &existing)) return true;
-  WNDCLASSA wc{};
+// A Unicode class: the caption reaches the window, and the title bar, in
+// UTF-16 rather than through the system's code page.
+bool EnsureClassRegistered(const wchar_t* name) {
+  HINSTANCE module = GetModuleHandleW(nullptr);
+  WNDCLASSW existing;
+  if (GetClassInfoW(module, name, &existing)) return true;
+  WNDCLASSW wc{};
   wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpfnWndProc = DefWindowProcW;
   wc.hInstance = module;
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
   wc.lpszClassName = name;
-  return RegisterClassA(&wc) != 0;
+  return RegisterClassW(&wc) != 0;
 }
 
 // ---- Focus and keys ----
@@ -173,31 +180,32 @@ bool PressEnter(WindowObject& w, const WindowTemplate& t) {
 
 bool OpenHelp(WindowObject& w) {
   const WindowProperties& p = w.properties;
-  if (!p.f1OpensHelp || p.helpFile.empty() || GetFileAttributesA(p.helpFile.c_str()) == INVALID_FILE_ATTRIBUTES)
-    return false;
+  if (!p.f1OpensHelp || p.helpFile.empty()) return false;
+  const std::optional<std::wstring> helpFile = text::WideFromGbk(p.helpFile);
+  if (!helpFile || GetFileAttributesW(helpFile->c_str()) == INVALID_FILE_ATTRIBUTES) return false;
   if (p.helpContext != 0)
-    WinHelpA(w.base.hwnd, p.helpFile.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(p.helpContext));
+    WinHelpW(w.base.hwnd, helpFile->c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(p.helpContext));
   else
-    WinHelpA(w.base.hwnd, p.helpFile.c_str(), HELP_FINDER, 0);
+    WinHelpW(w.base.hwnd, helpFile->c_str(), HELP_FINDER, 0);
   return true;
 }
 
 // Alt with a letter or digit clicks the first visible, enabled push button
 // whose caption marks that character with "&".
 bool PressMnemonic(WindowObject& w, const WindowTemplate& t, WPARAM key) {
-  char wanted = key >= 'A' && key <= 'Z' ? static_cast<char>(key - 'A' + 'a') : static_cast<char>(key);
+  wchar_t wanted = key >= 'A' && key <= 'Z' ? static_cast<wchar_t>(key - 'A' + 'a') : static_cast<wchar_t>(key);
   for (std::uint32_t i = 1; i < units::UnitCount(t); ++i) {
     UnitObject* unit = LiveUnit(t, i);
     std::optional<units::ResolvedType> type = units::ResolveUnitType(units::TypeOf(t, i));
     if (unit == nullptr || !type || !(type->flags & type_flags::kPushButton) || !IsWindowVisible(unit->hwnd) ||
         !IsWindowEnabled(unit->hwnd))
       continue;
-    char caption[512];
-    int n = GetWindowTextA(unit->hwnd, caption, sizeof caption);
+    wchar_t caption[512];
+    int n = GetWindowTextW(unit->hwnd, caption, static_cast<int>(std::size(caption)));
     for (int k = 0; k + 1 < n; ++k) {
-      if (caption[k] != '&') continue;
-      char c = caption[k + 1];
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+      if (caption[k] != L'&') continue;
+      wchar_t c = caption[k + 1];
+      if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
       if (c == wanted) {
         FireEvent(w.base.window, units::IdAt(t, i), 0);
         return true;
@@ -226,7 +234,7 @@ bool KeyDown(WindowObject& w, const WindowTemplate& t, const MSG& msg) {
     case VK_RETURN: return PressEnter(w, t);
     case VK_ESCAPE:
       if (!w.properties.escCloses) return false;
-      SendMessageA(w.base.hwnd, WM_CLOSE, 0, 0);
+      SendMessageW(w.base.hwnd, WM_CLOSE, 0, 0);
       return true;
     default: return OpenHelp(w);
   }
@@ -307,7 +315,7 @@ void GiveFocusToUnit(WindowObject& w) {
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* unit = UnitOfWindow(hwnd);
-  if (unit == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (unit == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
   WindowObject& w = ObjectOf(*unit);
   UnitId window = w.base.window;
   UnitId self = w.base.unit;
@@ -337,7 +345,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       bool handled = false;
       LRESULT answer = Reflect(child, message, wParam, lParam, handled);
       if (handled) return answer;
-      if (LRESULT reflected = SendMessageA(child, message + kReflectedOffset, wParam, lParam)) return reflected;
+      if (LRESULT reflected = SendMessageW(child, message + kReflectedOffset, wParam, lParam)) return reflected;
       break;
     }
     case WM_CLOSE: {
@@ -367,7 +375,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       DetachUnitFromWindow(hwnd);
       NotifyUnitDestroyed(window, self);
       delete &w;
-      return CallWindowProcA(previous, hwnd, message, wParam, lParam);
+      return CallWindowProcW(previous, hwnd, message, wParam, lParam);
     }
     case WM_MOVE:
       FireEvent(window, self, 3);
@@ -403,7 +411,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     default:
       break;
   }
-  return CallWindowProcA(w.previousProc, hwnd, message, wParam, lParam);
+  return CallWindowProcW(w.previousProc, hwnd, message, wParam, lParam);
 }
 
 // ---- Type operations ----
@@ -417,8 +425,8 @@ UnitObject* Create(const UnitCreateArgs& args) {
   w->base.window = args.window;
   w->base.unit = args.unit;
   const WindowProperties& p = w->properties;
-  const char* className = ClassNameFor(p);
-  if (!EnsureClassRegistered(className)) {
+  const std::optional<std::wstring> className = ClassNameFor(p);
+  if (!className || !EnsureClassRegistered(className->c_str())) {
     delete w;
     return nullptr;
   }
@@ -427,21 +435,22 @@ UnitObject* Create(const UnitCreateArgs& args) {
                                          GetSystemMetrics(SM_CYSCREEN));
   HWND owner = args.parent;
   if (owner == nullptr && !p.showInTaskbar) owner = runtime::HiddenOwnerWindow();
-  HWND hwnd = CreateWindowExA(frame.exStyle, className, p.caption.c_str(), frame.style, frame.x, frame.y, args.width,
-                              args.height, owner, args.menu, GetModuleHandleA(nullptr), nullptr);
+  HWND hwnd = CreateWindowExW(frame.exStyle, className->c_str(), text::WideForDisplay(p.caption).c_str(), frame.style,
+                              frame.x, frame.y, args.width, args.height, owner, args.menu, GetModuleHandleW(nullptr),
+                              nullptr);
   if (hwnd == nullptr) {
     delete w;
     return nullptr;
   }
   AttachUnitToWindow(w->base, hwnd);
   w->previousProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc)));
+      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc)));
 
   // The platform may have adjusted the frame; put back what the properties say.
-  LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+  LONG style = GetWindowLongW(hwnd, GWL_STYLE);
   std::uint32_t wanted = FrameBits(p);
   if ((static_cast<std::uint32_t>(style) & window_style::kFrameBits) != wanted) {
-    SetWindowLongA(hwnd, GWL_STYLE,
+    SetWindowLongW(hwnd, GWL_STYLE,
                    static_cast<LONG>((static_cast<std::uint32_t>(style) & ~window_style::kFrameBits) | wanted));
     SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -452,7 +461,7 @@ UnitObject* Create(const UnitCreateArgs& args) {
     MoveWindow(hwnd, frame.x, frame.y, args.width, args.height, TRUE);
 
   ApplyIcons(*w);
-  SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
   if (p.alwaysOnTop) SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (!p.movable) DeleteMenu(GetSystemMenu(hwnd, FALSE), SC_MOVE, MF_BYCOMMAND);
   return &w->base;
@@ -470,12 +479,12 @@ enum WindowProperty : int {
 
 void RefreshFrame(WindowObject& w) {
   HWND hwnd = w.base.hwnd;
-  std::uint32_t style = static_cast<std::uint32_t>(GetWindowLongA(hwnd, GWL_STYLE));
+  std::uint32_t style = static_cast<std::uint32_t>(GetWindowLongW(hwnd, GWL_STYLE));
   std::uint32_t thick = w.properties.borderStyle == 1 || w.properties.borderStyle == 3 || w.properties.borderStyle == 5
                             ? window_style::kThickFrame
                             : 0;
   style = (style & ~(window_style::kFrameBits | window_style::kThickFrame)) | FrameBits(w.properties) | thick;
-  SetWindowLongA(hwnd, GWL_STYLE, static_cast<LONG>(style));
+  SetWindowLongW(hwnd, GWL_STYLE, static_cast<LONG>(style));
   SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
@@ -487,7 +496,11 @@ void PropertyChanged(UnitObject& unit, int ownIndex, int, const PropertyValue& v
   WindowProperties& p = w.properties;
   HWND hwnd = w.base.hwnd;
   switch (ownIndex) {
-    case kCaption: p.caption = v.text; SetWindowTextA(hwnd, p.caption.c_str()); RefreshFrame(w); break;
+    case kCaption:
+      p.caption = v.text;
+      SetWindowTextW(hwnd, text::WideForDisplay(p.caption).c_str());
+      RefreshFrame(w);
+      break;
     case kBorderStyle: p.borderStyle = static_cast<std::uint32_t>(Choice(v)); RefreshFrame(w); break;
     case kBackColor: p.backColor = static_cast<std::uint32_t>(v.low); InvalidateRect(hwnd, nullptr, FALSE); break;
     case kBackPicture:

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "host/platform_files.h"
 #include "host/text.h"
 
 namespace {
@@ -11,7 +12,7 @@ constexpr unsigned kTemporaryNameAttempts = 16;
 constexpr DWORD kReplaceBlockers = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
 HANDLE CreateNewFile(const std::string& path) {
-  return CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return platform_files::Open(path, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
 }
 
 bool AlreadyExists(DWORD error) { return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS; }
@@ -27,7 +28,7 @@ LARGE_INTEGER AsLargeInteger(const FILETIME& time) {
 FileOutput::~FileOutput() {
   if (committed_ || written_.empty()) return;
   file_.Close();
-  DeleteFileA(written_.c_str());
+  platform_files::Delete(written_);
 }
 
 bool FileOutput::Open(const std::string& target) {
@@ -65,7 +66,7 @@ bool FileOutput::Write(const char* bytes, DWORD size) {
 
 void FileOutput::RestoreTimes(const FILETIME& creation, const FILETIME& access, const FILETIME& modification) {
   // Times and attributes in one call on the handle: SetFileTime and a later
-  // SetFileAttributesA by name would cost a second open of the file.
+  // setting the attributes by name would cost a second open of the file.
   FILE_BASIC_INFO basic{};
   basic.CreationTime = AsLargeInteger(creation);
   basic.LastAccessTime = AsLargeInteger(access);
@@ -87,10 +88,10 @@ bool FileOutput::ReplaceTarget() {
   // The platform refuses to replace a read-only file; hidden and system ones
   // are cleared too, so that the new file alone decides its attributes. They
   // come back if the replacement fails.
-  DWORD previous = GetFileAttributesA(target_.c_str());
+  DWORD previous = platform_files::Attributes(target_);
   bool cleared = previous != INVALID_FILE_ATTRIBUTES && !(previous & FILE_ATTRIBUTE_DIRECTORY) &&
-                 (previous & kReplaceBlockers) && SetFileAttributesA(target_.c_str(), FILE_ATTRIBUTE_NORMAL);
-  if (MoveFileExA(written_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
-  if (cleared) SetFileAttributesA(target_.c_str(), previous);
+                 (previous & kReplaceBlockers) && platform_files::SetAttributes(target_, FILE_ATTRIBUTE_NORMAL);
+  if (platform_files::MoveReplacing(written_, target_)) return true;
+  if (cleared) platform_files::SetAttributes(target_, previous);
   return false;
 }

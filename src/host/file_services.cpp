@@ -1,8 +1,7 @@
 #include "host/file_services.h"
 
-#include <cstring>
-
 #include "host/file_output.h"
+#include "host/platform_files.h"
 #include "host/text.h"
 
 namespace {
@@ -32,37 +31,34 @@ std::string RunDirectoryFromModulePath(const std::string& modulePath) {
 }
 
 void InitializeRunDirectory() {
-  char path[MAX_PATH + 1] = {};
-  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  // A path that did not fit is cut short by the platform; its directory
-  // part would name the wrong place, so such a program gets no run directory.
-  if (length == 0 || length >= MAX_PATH) path[0] = '\0';
-  runDirectory = RunDirectoryFromModulePath(path);
+  // A program whose path cannot be had whole, or spelled in GBK, gets no run
+  // directory.
+  runDirectory = RunDirectoryFromModulePath(platform_files::ModulePath());
   // Paths keep the bare "E:" of a program in a drive's root ("E:\dt.bin"),
   // but the current directory must be that drive's root, not whatever
   // directory the process last used on the drive.
-  std::string current = IsBareDrive(runDirectory) ? runDirectory + "\\" : runDirectory;
-  SetCurrentDirectoryA(current.c_str());
+  platform_files::ChangeDirectory(IsBareDrive(runDirectory) ? runDirectory + "\\" : runDirectory);
 }
 
 std::string GetRunDirectory() { return runDirectory; }
 
 std::string FindMatchingFile(const std::string& path, FileSearchHandle& search) {
-  WIN32_FIND_DATAA data;
+  platform_files::FoundEntry entry;
   if (!path.empty()) {
     search.Close();
-    search.handle_ = FindFirstFileA(path.c_str(), &data);
+    search.handle_ = platform_files::FindFirst(path, entry);
     if (!search.IsOpen()) return {};
   } else {
-    if (!search.IsOpen() || !FindNextFileA(search.handle_, &data)) {
+    if (!search.IsOpen() || !platform_files::FindNext(search.handle_, entry)) {
       search.Close();
       return {};
     }
   }
   for (;;) {
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-      return std::string(data.cFileName, strnlen(data.cFileName, sizeof data.cFileName));
-    if (!FindNextFileA(search.handle_, &data)) {
+    // A file whose name GBK cannot spell could not be named to the platform
+    // again: it is no match.
+    if (!(entry.attributes & FILE_ATTRIBUTE_DIRECTORY) && entry.name) return *entry.name;
+    if (!platform_files::FindNext(search.handle_, entry)) {
       search.Close();
       return {};
     }
@@ -71,14 +67,14 @@ std::string FindMatchingFile(const std::string& path, FileSearchHandle& search) 
 
 void CloseFileSearch(FileSearchHandle& search) { search.Close(); }
 
-bool MakeDirectory(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != FALSE; }
+bool MakeDirectory(const std::string& path) { return platform_files::NewDirectory(path); }
 
-bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
+bool RemoveFile(const std::string& path) { return platform_files::Delete(path); }
 
 bool WriteBytesToFile(const std::string& path, std::initializer_list<ByteSetView> data) {
   if (path.empty()) return false;
   // A read-only file is not overwritten, nor is a directory replaced.
-  DWORD existing = GetFileAttributesA(path.c_str());
+  DWORD existing = platform_files::Attributes(path);
   if (existing != INVALID_FILE_ATTRIBUTES && (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
     return false;
   // Truncating first would leave a cut file (a game that no longer starts)

@@ -1,7 +1,7 @@
 // The file-system operations of the installer: run directory, finding a file
 // by name, creating a directory, deleting a file, writing byte data, delays.
-// Thin and synchronous over the ANSI file functions; failures show only as
-// false or an empty name.
+// Thin and synchronous over the platform's file functions, by GBK paths;
+// failures show only as false or an empty name.
 #pragma once
 
 #include <initializer_list>

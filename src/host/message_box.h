@@ -12,9 +12,9 @@
 // is given) and answers with the button that closed the box.
 MessageBoxResult ShowMessageBox(const MessageValue& message, UINT flags = 0, const char* caption = nullptr);
 
-// The one way a box reaches the platform: MessageBoxA with no owner. Tests put
-// in their own to see the exact text, caption and flags and to answer for a
-// person.
+// The one way a box reaches the platform: MessageBoxW with no owner, given
+// the GBK text and caption. Tests put in their own to see the exact text,
+// caption and flags and to answer for a person.
 struct MessageBoxSeam {
   int (*show)(const char* text, const char* caption, UINT flags);
 };

@@ -25,6 +25,6 @@ struct MessageValue {
   static MessageValue FromDateTime(double oleDate);
 };
 
-// The text shown for the value, in the ANSI code page; empty for the kinds
-// that have no display text.
+// The text shown for the value, in GBK; empty for the kinds that have no
+// display text.
 std::string ValueToDisplayText(const MessageValue& value);

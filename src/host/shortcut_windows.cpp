@@ -4,29 +4,27 @@
 #include <shlobj.h>
 
 #include "host/com_reference.h"
-
-namespace {
-
-// path in UTF-16, or empty when the ANSI code page cannot convert it.
-std::wstring WidePath(const std::string& path) {
-  // No ANSI code page makes more UTF-16 units of a character than it has
-  // bytes, so the byte length plus the terminator always suffices.
-  std::wstring wide(path.size() + 1, L'\0');
-  int written = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
-  wide.resize(written > 0 ? static_cast<std::size_t>(written) - 1 : 0);
-  return wide;
-}
-
-}  // namespace
+#include "host/wide_text.h"
 
 bool CreateShortcut(const std::string& linkPath, const std::string& targetPath,
                     const std::optional<std::string>& description, const std::optional<std::string>& arguments,
                     const std::optional<std::string>& workingDirectory) {
-  std::wstring fileName = WidePath(ShortcutFileName(linkPath));
-  if (fileName.empty()) return false;
+  // Paths and arguments that are no GBK text would name something else: no
+  // shortcut then. The description is only shown.
+  const std::string fileName = ShortcutFileName(linkPath);
+  const std::optional<std::wstring> wideFileName = text::WideFromGbk(fileName);
+  const std::optional<std::wstring> wideTarget = text::WideFromGbk(targetPath);
+  const std::optional<std::wstring> wideArguments = arguments ? text::WideFromGbk(*arguments) : std::nullopt;
+  const std::optional<std::wstring> wideDirectory =
+      workingDirectory ? text::WideFromGbk(*workingDirectory) : std::nullopt;
+  if (fileName.empty() || !wideFileName || !wideTarget || (arguments && !wideArguments) ||
+      (workingDirectory && !wideDirectory))
+    return false;
 
-  ComReference<IShellLinkA> link;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.Receive())))
+  // The wide interface: the link keeps its target and working directory in
+  // UTF-16, as they are, whatever the system's code page.
+  ComReference<IShellLinkW> link;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.Receive())))
     return false;
   // Declared after the link so that it is released first.
   ComReference<IPersistFile> file;
@@ -35,10 +33,10 @@ bool CreateShortcut(const std::string& linkPath, const std::string& targetPath,
   // The setters' verdicts are not examined: the object keeps whatever it took
   // (a target that does not exist yet is still recorded), and only the save
   // decides whether there is a shortcut.
-  link->SetPath(targetPath.c_str());
+  link->SetPath(wideTarget->c_str());
   link->SetShowCmd(SW_SHOW);
-  if (description) link->SetDescription(description->c_str());
-  if (arguments) link->SetArguments(arguments->c_str());
-  if (workingDirectory) link->SetWorkingDirectory(workingDirectory->c_str());
-  return SUCCEEDED(file->Save(fileName.c_str(), TRUE));
+  if (description) link->SetDescription(text::WideForDisplay(*description).c_str());
+  if (wideArguments) link->SetArguments(wideArguments->c_str());
+  if (wideDirectory) link->SetWorkingDirectory(wideDirectory->c_str());
+  return SUCCEEDED(file->Save(wideFileName->c_str(), TRUE));
 }

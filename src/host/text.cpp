@@ -1,10 +1,12 @@
 #include "host/text.h"
 
+#include <algorithm>
+
 #include <windows.h>
 
 namespace text {
 
-bool IsLeadByte(unsigned char b) { return IsDBCSLeadByteEx(CP_ACP, b) != FALSE; }
+bool IsLeadByte(unsigned char b) { return IsDBCSLeadByteEx(kCodePage, b) != FALSE; }
 
 std::size_t CharLengthAt(std::string_view s, std::size_t pos) {
   return IsLeadByte(static_cast<unsigned char>(s[pos])) && pos + 1 < s.size() ? 2 : 1;
@@ -34,6 +36,12 @@ bool EndsWithBackslash(std::string_view s) {
 
 std::size_t FindLastSeparator(std::string_view s) {
   return FindLastCharacter(s, [](char c) { return c == '\\' || c == '/'; });
+}
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [&upper](char x, char y) { return upper(x) == upper(y); });
 }
 
 }  // namespace text

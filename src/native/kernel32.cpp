@@ -2,6 +2,8 @@
 // windows.h. It keeps the Win32 results the portable code relies on:
 // case-insensitive name matching, the read-only attribute honoured even for
 // root, CREATE_ALWAYS truncation, last-error codes for the common failures.
+// Names are UTF-8 on the Linux side; every path is converted at the entry of
+// the function that takes it and every name on the way out.
 #include <windows.h>
 
 #include <dirent.h>
@@ -18,7 +20,10 @@
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -29,30 +34,100 @@ constexpr unsigned kGbkLeadFirst = 0x81;
 constexpr unsigned kGbkLeadLast = 0xFE;
 bool IsGbkLead(unsigned char b) { return b >= kGbkLeadFirst && b <= kGbkLeadLast; }
 
-// Windows path to POSIX path: "\" separators become "/", trail bytes stay.
-std::string ToPosix(const char* path) {
+constexpr UINT kGbkCodePage = 936;
+constexpr char kGbk[] = "CP936";
+constexpr char kUtf8[] = "UTF-8";
+constexpr char kWide[] = "WCHAR_T";
+
+// Only the program's own code page and UTF-8; the system code page (CP_ACP)
+// is none of them.
+const char* IconvName(UINT codePage) {
+  switch (codePage) {
+    case kGbkCodePage: return kGbk;
+    case CP_UTF8: return kUtf8;
+    default: return nullptr;
+  }
+}
+
+// One descriptor per direction and thread, opened at its first use and
+// closed with the thread: every path of every call passes through one or two.
+class Descriptors {
+ public:
+  Descriptors() = default;
+  Descriptors(const Descriptors&) = delete;
+  Descriptors& operator=(const Descriptors&) = delete;
+  ~Descriptors() {
+    for (const Opened& o : opened_) iconv_close(o.descriptor);
+  }
+
+  iconv_t For(const char* from, const char* to) {
+    for (const Opened& o : opened_)
+      if (o.from == from && o.to == to) return o.descriptor;
+    iconv_t descriptor = iconv_open(to, from);
+    if (descriptor != reinterpret_cast<iconv_t>(-1)) opened_.push_back({from, to, descriptor});
+    return descriptor;
+  }
+
+ private:
+  struct Opened {
+    const char* from;
+    const char* to;
+    iconv_t descriptor;
+  };
+  std::vector<Opened> opened_;
+};
+thread_local Descriptors descriptors;
+
+// The bytes of in, from one encoding to another; nothing where a character
+// does not convert, unless substitute is given, which then takes the place
+// of the byte that did not.
+std::optional<std::string> Recode(const char* from, const char* to, std::string_view in,
+                                  std::string_view substitute = {}) {
+  iconv_t cd = descriptors.For(from, to);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
   std::string out;
-  for (std::size_t i = 0; path[i] != '\0'; ++i) {
-    unsigned char c = static_cast<unsigned char>(path[i]);
-    if (IsGbkLead(c) && path[i + 1] != '\0') {
-      out += path[i];
-      out += path[++i];
-    } else {
-      out += c == '\\' ? '/' : path[i];
-    }
+  char buffer[1024];
+  char* src = const_cast<char*>(in.data());
+  std::size_t srcLeft = in.size();
+  while (srcLeft > 0) {
+    char* dst = buffer;
+    std::size_t dstLeft = sizeof buffer;
+    std::size_t rc = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    out.append(buffer, sizeof buffer - dstLeft);
+    if (rc != static_cast<std::size_t>(-1)) continue;
+    if (errno == E2BIG) continue;
+    if (substitute.empty()) return std::nullopt;
+    out.append(substitute);
+    ++src;
+    --srcLeft;
   }
   return out;
 }
 
-std::string ToWindows(const std::string& path) {
-  std::string out = path;
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    if (IsGbkLead(static_cast<unsigned char>(out[i])) && i + 1 < out.size())
-      ++i;
-    else if (out[i] == '/')
-      out[i] = '\\';
-  }
-  return out;
+std::string_view BytesOf(const std::wstring& wide) {
+  return {reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t)};
+}
+
+std::wstring WideOf(const std::string& bytes) {
+  std::wstring wide(bytes.size() / sizeof(wchar_t), L'\0');
+  std::memcpy(wide.data(), bytes.data(), wide.size() * sizeof(wchar_t));
+  return wide;
+}
+
+std::optional<std::string> Utf8Of(const char* gbk) { return Recode(kGbk, kUtf8, gbk); }
+std::optional<std::string> Utf8Of(const wchar_t* wide) { return Recode(kWide, kUtf8, BytesOf(wide)); }
+
+// A name or path as Linux gives it, in the caller's characters.
+bool FromUtf8(const std::string& utf8, std::string& gbk) {
+  std::optional<std::string> converted = Recode(kUtf8, kGbk, utf8);
+  if (converted) gbk = std::move(*converted);
+  return converted.has_value();
+}
+bool FromUtf8(const std::string& utf8, std::wstring& wide) {
+  std::optional<std::string> converted = Recode(kUtf8, kWide, utf8);
+  if (converted) wide = WideOf(*converted);
+  return converted.has_value();
 }
 
 DWORD ErrorFromErrno(int e) {
@@ -78,6 +153,41 @@ BOOL Fail(DWORD code) {
 }
 
 BOOL FailErrno() { return Fail(ErrorFromErrno(errno)); }
+
+// Windows path to POSIX path: "\" separators become "/". UTF-8 has no byte
+// 0x5C inside a character, so the swap works byte by byte. False, with the
+// error set, for a missing or empty path or one that does not convert.
+template <typename Char>
+bool PosixPath(const Char* path, std::string& posix, DWORD emptyError = ERROR_PATH_NOT_FOUND) {
+  if (path == nullptr || *path == 0) return Fail(emptyError);
+  std::optional<std::string> utf8 = Utf8Of(path);
+  if (!utf8) return Fail(ERROR_INVALID_NAME);
+  posix = std::move(*utf8);
+  std::replace(posix.begin(), posix.end(), '\\', '/');
+  return true;
+}
+
+// A path or name from Linux in the caller's characters, "/" as "\".
+template <typename String>
+bool WindowsPath(std::string utf8, String& out) {
+  std::replace(utf8.begin(), utf8.end(), '/', '\\');
+  return FromUtf8(utf8, out);
+}
+
+// Copies text and its terminator into a buffer of size characters. Like
+// Windows: a text that does not fit is cut short and terminated, and the
+// size is returned.
+template <typename Char, typename String>
+DWORD CopyOut(const String& text, Char* buffer, DWORD size) {
+  std::size_t copied = std::min<std::size_t>(text.size(), size - 1);
+  std::copy_n(text.data(), copied, buffer);
+  buffer[copied] = 0;
+  if (copied < text.size()) {
+    lastError = ERROR_INSUFFICIENT_BUFFER;
+    return size;
+  }
+  return static_cast<DWORD>(copied);
+}
 
 // Hidden, system and archive bits have no POSIX counterpart; they live in an
 // extended attribute where the file system has them. Read-only is the
@@ -160,12 +270,17 @@ struct SearchObject {
   std::size_t next = 0;
 };
 
-bool FillFindData(SearchObject& search, WIN32_FIND_DATAA* data) {
+// A name that the caller's characters cannot spell, or that does not fit,
+// is passed over.
+template <typename FindData>
+bool FillFindData(SearchObject& search, FindData* data) {
+  using Name = std::conditional_t<std::is_same_v<FindData, WIN32_FIND_DATAW>, std::wstring, std::string>;
   while (search.next < search.names.size()) {
     const std::string& name = search.names[search.next++];
     std::string full = search.directory + name;
     struct stat st{};
-    if (lstat(full.c_str(), &st) != 0) continue;
+    Name converted;
+    if (lstat(full.c_str(), &st) != 0 || !FromUtf8(name, converted) || converted.size() >= MAX_PATH) continue;
     std::memset(data, 0, sizeof *data);
     data->dwFileAttributes = AttributesOf(full, st);
     data->ftCreationTime = FileTimeFrom(st.st_ctim);
@@ -174,7 +289,7 @@ bool FillFindData(SearchObject& search, WIN32_FIND_DATAA* data) {
     std::uint64_t size = S_ISDIR(st.st_mode) ? 0 : static_cast<std::uint64_t>(st.st_size);
     data->nFileSizeHigh = static_cast<DWORD>(size >> 32);
     data->nFileSizeLow = static_cast<DWORD>(size);
-    std::snprintf(data->cFileName, sizeof data->cFileName, "%s", name.c_str());
+    std::copy(converted.begin(), converted.end(), data->cFileName);
     return true;
   }
   return false;
@@ -207,59 +322,35 @@ bool MakeFileTime(int y, int mo, int d, int h, int mi, int s, int ms, FILETIME* 
   return true;
 }
 
-// Converts between code pages through iconv; the ANSI code page is GBK.
-const char* IconvName(UINT codePage) {
-  switch (codePage) {
-    case CP_ACP:
-    case 936: return "CP936";
-    case CP_UTF8: return "UTF-8";
-    default: return nullptr;
-  }
-}
-
 }  // namespace
 
 DWORD GetLastError() { return lastError; }
 void SetLastError(DWORD code) { lastError = code; }
 
-DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) {
+namespace {
+
+template <typename Char>
+DWORD ModuleFileName(HMODULE module, Char* buffer, DWORD size) {
   if (module != nullptr || size == 0) return Fail(ERROR_INVALID_PARAMETER);
   char path[4096];
   ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
   if (n < 0) return FailErrno();
-  path[n] = '\0';
-  std::string windows = ToWindows(path);
-  // Like Windows: a path that does not fit is truncated and terminated.
-  std::size_t copied = std::min<std::size_t>(windows.size(), size - 1);
-  std::memcpy(buffer, windows.data(), copied);
-  buffer[copied] = '\0';
-  if (copied < windows.size()) {
-    lastError = ERROR_INSUFFICIENT_BUFFER;
-    return size;
-  }
-  return static_cast<DWORD>(copied);
+  std::basic_string<Char> windows;
+  if (!WindowsPath(std::string(path, static_cast<std::size_t>(n)), windows)) return Fail(ERROR_INVALID_NAME);
+  return CopyOut(windows, buffer, size);
 }
 
-BOOL SetCurrentDirectoryA(LPCSTR path) {
-  if (path == nullptr || *path == '\0') return Fail(ERROR_INVALID_PARAMETER);
-  return chdir(ToPosix(path).c_str()) == 0 ? TRUE : FailErrno();
+template <typename Char>
+BOOL ChangeDirectory(const Char* path) {
+  std::string posix;
+  if (!PosixPath(path, posix, ERROR_INVALID_PARAMETER)) return FALSE;
+  return chdir(posix.c_str()) == 0 ? TRUE : FailErrno();
 }
 
-DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer) {
-  char path[4096];
-  if (getcwd(path, sizeof path) == nullptr) return FailErrno();
-  std::string windows = ToWindows(path);
-  if (windows.size() + 1 > size) return static_cast<DWORD>(windows.size() + 1);
-  std::memcpy(buffer, windows.c_str(), windows.size() + 1);
-  return static_cast<DWORD>(windows.size());
-}
-
-HANDLE FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
-  if (pattern == nullptr || *pattern == '\0') {
-    lastError = ERROR_PATH_NOT_FOUND;
-    return INVALID_HANDLE_VALUE;
-  }
-  std::string posix = ToPosix(pattern);
+template <typename Char, typename FindData>
+HANDLE FindFirst(const Char* pattern, FindData* data) {
+  std::string posix;
+  if (!PosixPath(pattern, posix)) return INVALID_HANDLE_VALUE;
   std::size_t slash = posix.rfind('/');
   auto* search = new SearchObject;
   std::string mask = slash == std::string::npos ? posix : posix.substr(slash + 1);
@@ -288,30 +379,23 @@ HANDLE FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
   return search;
 }
 
-BOOL FindNextFileA(HANDLE search, LPWIN32_FIND_DATAA data) {
+template <typename FindData>
+BOOL FindNext(HANDLE search, FindData* data) {
   if (search == nullptr || search == INVALID_HANDLE_VALUE) return Fail(ERROR_INVALID_HANDLE);
   return FillFindData(*static_cast<SearchObject*>(search), data) ? TRUE : Fail(ERROR_NO_MORE_FILES);
 }
 
-BOOL FindClose(HANDLE search) {
-  if (search == nullptr || search == INVALID_HANDLE_VALUE) return Fail(ERROR_INVALID_HANDLE);
-  delete static_cast<SearchObject*>(search);
-  return TRUE;
+template <typename Char>
+BOOL MakeDirectory(const Char* path) {
+  std::string posix;
+  if (!PosixPath(path, posix)) return FALSE;
+  return mkdir(posix.c_str(), 0777) == 0 ? TRUE : FailErrno();
 }
 
-BOOL CreateDirectoryA(LPCSTR path, LPSECURITY_ATTRIBUTES) {
-  if (path == nullptr || *path == '\0') return Fail(ERROR_PATH_NOT_FOUND);
-  return mkdir(ToPosix(path).c_str(), 0777) == 0 ? TRUE : FailErrno();
-}
-
-BOOL RemoveDirectoryA(LPCSTR path) {
-  if (path == nullptr || *path == '\0') return Fail(ERROR_PATH_NOT_FOUND);
-  return rmdir(ToPosix(path).c_str()) == 0 ? TRUE : FailErrno();
-}
-
-BOOL DeleteFileA(LPCSTR path) {
-  if (path == nullptr || *path == '\0') return Fail(ERROR_PATH_NOT_FOUND);
-  std::string posix = ToPosix(path);
+template <typename Char>
+BOOL Delete(const Char* path) {
+  std::string posix;
+  if (!PosixPath(path, posix)) return FALSE;
   struct stat st{};
   if (lstat(posix.c_str(), &st) != 0) return FailErrno();
   if (S_ISDIR(st.st_mode) || IsReadOnly(st)) return Fail(ERROR_ACCESS_DENIED);
@@ -319,27 +403,10 @@ BOOL DeleteFileA(LPCSTR path) {
   return unlink(posix.c_str()) == 0 ? TRUE : FailErrno();
 }
 
-BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
-  if (from == nullptr || to == nullptr || *from == '\0' || *to == '\0') return Fail(ERROR_PATH_NOT_FOUND);
-  std::string source = ToPosix(from);
-  std::string target = ToPosix(to);
-  struct stat st{};
-  if (lstat(target.c_str(), &st) == 0) {
-    if (!(flags & MOVEFILE_REPLACE_EXISTING)) return Fail(ERROR_ALREADY_EXISTS);
-    // Windows refuses to replace a read-only file or a directory.
-    if (S_ISDIR(st.st_mode) || IsReadOnly(st)) return Fail(ERROR_ACCESS_DENIED);
-    if (!MayRemove(st)) return Fail(ERROR_SHARING_VIOLATION);
-  }
-  return rename(source.c_str(), target.c_str()) == 0 ? TRUE : FailErrno();
-}
-
-HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES, DWORD disposition,
-                   DWORD attributes, HANDLE) {
-  if (path == nullptr || *path == '\0') {
-    lastError = ERROR_PATH_NOT_FOUND;
-    return INVALID_HANDLE_VALUE;
-  }
-  std::string posix = ToPosix(path);
+template <typename Char>
+HANDLE Create(const Char* path, DWORD access, DWORD share, DWORD disposition, DWORD attributes) {
+  std::string posix;
+  if (!PosixPath(path, posix)) return INVALID_HANDLE_VALUE;
   int flags = O_CLOEXEC;
   bool writing = (access & GENERIC_WRITE) != 0;
   flags |= writing ? ((access & GENERIC_READ) ? O_RDWR : O_WRONLY) : O_RDONLY;
@@ -376,6 +443,109 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES
   auto* file = new FileObject{fd, opened.st_dev, opened.st_ino, access, share};
   openFiles.push_back(file);
   return file;
+}
+
+template <typename Char>
+DWORD Attributes(const Char* path) {
+  std::string posix;
+  if (!PosixPath(path, posix)) return INVALID_FILE_ATTRIBUTES;
+  struct stat st{};
+  if (lstat(posix.c_str(), &st) != 0) {
+    lastError = ErrorFromErrno(errno);
+    return INVALID_FILE_ATTRIBUTES;
+  }
+  return AttributesOf(posix, st);
+}
+
+template <typename Char>
+BOOL SetAttributes(const Char* path, DWORD attributes) {
+  std::string posix;
+  if (!PosixPath(path, posix)) return FALSE;
+  struct stat st{};
+  if (lstat(posix.c_str(), &st) != 0) return FailErrno();
+  if (chmod(posix.c_str(), ModeWithAttributes(st.st_mode, attributes)) != 0) return FailErrno();
+  unsigned char stored = StoredBits(attributes);
+  if (stored != 0)
+    setxattr(posix.c_str(), kAttributeXattr, &stored, 1, 0);
+  else
+    removexattr(posix.c_str(), kAttributeXattr);
+  return TRUE;
+}
+
+}  // namespace
+
+DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) { return ModuleFileName(module, buffer, size); }
+DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size) { return ModuleFileName(module, buffer, size); }
+
+BOOL SetCurrentDirectoryA(LPCSTR path) { return ChangeDirectory(path); }
+BOOL SetCurrentDirectoryW(LPCWSTR path) { return ChangeDirectory(path); }
+
+DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer) {
+  char path[4096];
+  if (getcwd(path, sizeof path) == nullptr) return FailErrno();
+  std::string windows;
+  if (!WindowsPath(path, windows)) return Fail(ERROR_INVALID_NAME);
+  if (windows.size() + 1 > size) return static_cast<DWORD>(windows.size() + 1);
+  std::memcpy(buffer, windows.c_str(), windows.size() + 1);
+  return static_cast<DWORD>(windows.size());
+}
+
+DWORD GetShortPathNameW(LPCWSTR path, LPWSTR buffer, DWORD size) {
+  std::string posix;
+  if (!PosixPath(path, posix)) return 0;
+  struct stat st{};
+  if (lstat(posix.c_str(), &st) != 0) return FailErrno();
+  std::wstring same(path);
+  if (same.size() + 1 > size) return static_cast<DWORD>(same.size() + 1);
+  std::copy_n(same.c_str(), same.size() + 1, buffer);
+  return static_cast<DWORD>(same.size());
+}
+
+HANDLE FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data) { return FindFirst(pattern, data); }
+HANDLE FindFirstFileW(LPCWSTR pattern, LPWIN32_FIND_DATAW data) { return FindFirst(pattern, data); }
+BOOL FindNextFileA(HANDLE search, LPWIN32_FIND_DATAA data) { return FindNext(search, data); }
+BOOL FindNextFileW(HANDLE search, LPWIN32_FIND_DATAW data) { return FindNext(search, data); }
+
+BOOL FindClose(HANDLE search) {
+  if (search == nullptr || search == INVALID_HANDLE_VALUE) return Fail(ERROR_INVALID_HANDLE);
+  delete static_cast<SearchObject*>(search);
+  return TRUE;
+}
+
+BOOL CreateDirectoryA(LPCSTR path, LPSECURITY_ATTRIBUTES) { return MakeDirectory(path); }
+BOOL CreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES) { return MakeDirectory(path); }
+
+BOOL RemoveDirectoryA(LPCSTR path) {
+  std::string posix;
+  if (!PosixPath(path, posix)) return FALSE;
+  return rmdir(posix.c_str()) == 0 ? TRUE : FailErrno();
+}
+
+BOOL DeleteFileA(LPCSTR path) { return Delete(path); }
+BOOL DeleteFileW(LPCWSTR path) { return Delete(path); }
+
+BOOL MoveFileExW(LPCWSTR from, LPCWSTR to, DWORD flags) {
+  std::string source;
+  std::string target;
+  if (!PosixPath(from, source) || !PosixPath(to, target)) return FALSE;
+  struct stat st{};
+  if (lstat(target.c_str(), &st) == 0) {
+    if (!(flags & MOVEFILE_REPLACE_EXISTING)) return Fail(ERROR_ALREADY_EXISTS);
+    // Windows refuses to replace a read-only file or a directory.
+    if (S_ISDIR(st.st_mode) || IsReadOnly(st)) return Fail(ERROR_ACCESS_DENIED);
+    if (!MayRemove(st)) return Fail(ERROR_SHARING_VIOLATION);
+  }
+  return rename(source.c_str(), target.c_str()) == 0 ? TRUE : FailErrno();
+}
+
+HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES, DWORD disposition,
+                   DWORD attributes, HANDLE) {
+  return Create(path, access, share, disposition, attributes);
+}
+
+HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES, DWORD disposition,
+                   DWORD attributes, HANDLE) {
+  return Create(path, access, share, disposition, attributes);
 }
 
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD count, LPDWORD read, void*) {
@@ -498,33 +668,11 @@ BOOL SetFileInformationByHandle(HANDLE file, FILE_INFO_BY_HANDLE_CLASS infoClass
   return TRUE;
 }
 
-DWORD GetFileAttributesA(LPCSTR path) {
-  if (path == nullptr || *path == '\0') {
-    lastError = ERROR_PATH_NOT_FOUND;
-    return INVALID_FILE_ATTRIBUTES;
-  }
-  std::string posix = ToPosix(path);
-  struct stat st{};
-  if (lstat(posix.c_str(), &st) != 0) {
-    lastError = ErrorFromErrno(errno);
-    return INVALID_FILE_ATTRIBUTES;
-  }
-  return AttributesOf(posix, st);
-}
+DWORD GetFileAttributesA(LPCSTR path) { return Attributes(path); }
+DWORD GetFileAttributesW(LPCWSTR path) { return Attributes(path); }
 
-BOOL SetFileAttributesA(LPCSTR path, DWORD attributes) {
-  if (path == nullptr || *path == '\0') return Fail(ERROR_PATH_NOT_FOUND);
-  std::string posix = ToPosix(path);
-  struct stat st{};
-  if (lstat(posix.c_str(), &st) != 0) return FailErrno();
-  if (chmod(posix.c_str(), ModeWithAttributes(st.st_mode, attributes)) != 0) return FailErrno();
-  unsigned char stored = StoredBits(attributes);
-  if (stored != 0)
-    setxattr(posix.c_str(), kAttributeXattr, &stored, 1, 0);
-  else
-    removexattr(posix.c_str(), kAttributeXattr);
-  return TRUE;
-}
+BOOL SetFileAttributesA(LPCSTR path, DWORD attributes) { return SetAttributes(path, attributes); }
+BOOL SetFileAttributesW(LPCWSTR path, DWORD attributes) { return SetAttributes(path, attributes); }
 
 BOOL DosDateTimeToFileTime(WORD date, WORD time, LPFILETIME result) {
   int year = 1980 + (date >> 9);
@@ -571,48 +719,23 @@ void Sleep(DWORD milliseconds) {
   }
 }
 
-UINT GetACP() { return 936; }
+BOOL IsDBCSLeadByteEx(UINT codePage, BYTE byte) { return codePage == kGbkCodePage && IsGbkLead(byte) ? TRUE : FALSE; }
 
-BOOL IsDBCSLeadByteEx(UINT codePage, BYTE byte) {
-  return (codePage == CP_ACP || codePage == 936) && IsGbkLead(byte) ? TRUE : FALSE;
-}
-
-namespace {
-
-// Wide characters are UTF-32 here (wchar_t is 32 bits); the portable code only
-// hands them from one conversion to the other.
-int Convert(const char* from, const char* to, const char* in, std::size_t inBytes, char* out, std::size_t outBytes,
-            std::size_t unit, bool* lossy) {
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return -1;
-  std::vector<char> scratch(inBytes * 4 + 16);
-  char* src = const_cast<char*>(in);
-  char* dst = scratch.data();
-  std::size_t srcLeft = inBytes;
-  std::size_t dstLeft = scratch.size();
-  std::size_t rc = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-  iconv_close(cd);
-  if (rc == static_cast<std::size_t>(-1)) return -1;
-  if (lossy) *lossy = rc > 0;
-  std::size_t produced = scratch.size() - dstLeft;
-  if (out != nullptr) {
-    if (produced > outBytes) return -2;
-    std::memcpy(out, scratch.data(), produced);
-  }
-  return static_cast<int>(produced / unit);
-}
-
-}  // namespace
-
-int MultiByteToWideChar(UINT codePage, DWORD, LPCSTR text, int length, LPWSTR out, int outLength) {
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int length, LPWSTR out, int outLength) {
   const char* from = IconvName(codePage);
   if (from == nullptr || text == nullptr) return Fail(ERROR_INVALID_PARAMETER);
   std::size_t bytes = length < 0 ? std::strlen(text) + 1 : static_cast<std::size_t>(length);
-  int n = Convert(from, "WCHAR_T", text, bytes, reinterpret_cast<char*>(out),
-                  static_cast<std::size_t>(outLength) * sizeof(wchar_t), sizeof(wchar_t), nullptr);
-  if (n == -1) return Fail(ERROR_NO_UNICODE_TRANSLATION);
-  if (n == -2) return Fail(ERROR_INSUFFICIENT_BUFFER);
-  return n;
+  // Without MB_ERR_INVALID_CHARS Windows puts its default character in the
+  // place of bytes the code page does not define and goes on.
+  const std::wstring defaultCharacter(1, L'?');
+  std::optional<std::string> converted = Recode(from, kWide, std::string_view(text, bytes),
+                                                (flags & MB_ERR_INVALID_CHARS) ? std::string_view() : BytesOf(defaultCharacter));
+  if (!converted) return Fail(ERROR_NO_UNICODE_TRANSLATION);
+  std::wstring wide = WideOf(*converted);
+  if (out == nullptr || outLength == 0) return static_cast<int>(wide.size());
+  if (wide.size() > static_cast<std::size_t>(outLength)) return Fail(ERROR_INSUFFICIENT_BUFFER);
+  std::copy(wide.begin(), wide.end(), out);
+  return static_cast<int>(wide.size());
 }
 
 int WideCharToMultiByte(UINT codePage, DWORD, LPCWSTR text, int length, LPSTR out, int outLength, LPCSTR,
@@ -621,14 +744,16 @@ int WideCharToMultiByte(UINT codePage, DWORD, LPCWSTR text, int length, LPSTR ou
   if (to == nullptr || text == nullptr) return Fail(ERROR_INVALID_PARAMETER);
   std::size_t units = length < 0 ? std::wcslen(text) + 1 : static_cast<std::size_t>(length);
   if (usedDefault) *usedDefault = FALSE;
-  int n = Convert("WCHAR_T", to, reinterpret_cast<const char*>(text), units * sizeof(wchar_t), out,
-                  static_cast<std::size_t>(outLength), 1, nullptr);
-  if (n == -1) {
+  std::optional<std::string> converted =
+      Recode(kWide, to, std::string_view(reinterpret_cast<const char*>(text), units * sizeof(wchar_t)));
+  if (!converted) {
     // Windows substitutes a default character and says so; the callers here
     // only care whether the text could be represented.
     if (usedDefault) *usedDefault = TRUE;
     return Fail(ERROR_NO_UNICODE_TRANSLATION);
   }
-  if (n == -2) return Fail(ERROR_INSUFFICIENT_BUFFER);
-  return n;
+  if (out == nullptr || outLength == 0) return static_cast<int>(converted->size());
+  if (converted->size() > static_cast<std::size_t>(outLength)) return Fail(ERROR_INSUFFICIENT_BUFFER);
+  std::memcpy(out, converted->data(), converted->size());
+  return static_cast<int>(converted->size());
 }

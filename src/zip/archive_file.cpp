@@ -4,9 +4,10 @@
 #include <cstring>
 #include <limits>
 
+#include "host/platform_files.h"
+
 bool ArchiveFile::Open(const std::string& path) {
-  handle_ = FileHandle(
-      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  handle_ = FileHandle(platform_files::Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
   if (!handle_.IsOpen()) return false;
   DWORD high = 0;
   SetLastError(ERROR_SUCCESS);

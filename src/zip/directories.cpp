@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "host/platform_files.h"
 #include "host/text.h"
 
 bool CreateDirectoryChain(const std::string& path) {
@@ -10,7 +11,7 @@ bool CreateDirectoryChain(const std::string& path) {
   for (std::size_t i = 0; i < chain.size(); i += text::CharLengthAt(chain, i)) {
     if (chain[i] != '\\') continue;
     std::string level = chain.substr(0, i + 1);
-    if (GetFileAttributesA(level.c_str()) == INVALID_FILE_ATTRIBUTES && !CreateDirectoryA(level.c_str(), nullptr))
+    if (platform_files::Attributes(level) == INVALID_FILE_ATTRIBUTES && !platform_files::NewDirectory(level))
       return false;
   }
   return true;
@@ -24,7 +25,7 @@ bool DestinationDirectories::Make(std::string_view relative) {
   if (cut != std::string_view::npos && !Make(relative.substr(0, cut))) return false;
   std::string level = root_;
   level += relative;
-  if (!CreateDirectoryA(level.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  if (!platform_files::NewDirectory(level) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
   known_.emplace(relative);
   return true;
 }

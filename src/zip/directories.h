@@ -1,5 +1,5 @@
 // Making the directories of a path, level by level. Both work on characters
-// of the ANSI code page: a 0x5C second byte is not a separator.
+// of GBK: a 0x5C second byte is not a separator.
 #pragma once
 
 #include <functional>

@@ -23,20 +23,13 @@ bool IsForbidden(unsigned char c) {
   return c < 0x20 || c == '<' || c == '>' || c == '"' || c == '|' || c == '?' || c == '*';
 }
 
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiUpper(x) == AsciiUpper(y); });
-}
-
 // The platform opens the device whatever follows its name after a dot, and
 // trims trailing spaces: "nul.txt" and "COM1 .log" are devices too.
 bool IsDeviceName(std::string_view component) {
   std::string_view base = component.substr(0, component.find('.'));
   while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
   return std::any_of(std::begin(kDeviceNames), std::end(kDeviceNames),
-                     [base](std::string_view device) { return EqualsIgnoringAsciiCase(base, device); });
+                     [base](std::string_view device) { return text::EqualsIgnoringAsciiCase(base, device); });
 }
 
 // Trailing dots and spaces are trimmed by the platform, so "..", ". ." and
@@ -90,7 +83,7 @@ NameVerdict CheckEntryName(std::string_view name, bool directoryByAttributes, Na
 }
 
 NameVerdict ResolveEntryTarget(const std::string& root, const ZipEntryInfo& entry, EntryTarget& target) {
-  std::optional<std::string> name = AnsiEntryName(entry);
+  std::optional<std::string> name = GbkEntryName(entry);
   if (!name) return NameVerdict::kUnrepresentable;
   NamedPath named;
   NameVerdict verdict = CheckEntryName(*name, entry.IsDirectory(), named);

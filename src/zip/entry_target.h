@@ -1,8 +1,8 @@
 // Where an entry may be written. Every path the extraction writes to, file or
 // directory, comes from ResolveEntryTarget: a name it refuses touches nothing
-// on disk. The rules work on characters of the ANSI code page, so the second
-// byte of a double-byte character is never taken for a separator, a colon or
-// any other character of its own.
+// on disk. The rules work on characters of GBK, so the second byte of a
+// double-byte character is never taken for a separator, a colon or any other
+// character of its own.
 #pragma once
 
 #include <string>
@@ -17,8 +17,7 @@ enum class NameVerdict {
   // A name of 260 bytes or more (the platform's path limit), or a target
   // path that long once joined to the destination.
   kTooLong,
-  // A UTF-8 name that is not valid UTF-8 or has characters the ANSI code
-  // page lacks.
+  // A UTF-8 name that is not valid UTF-8 or has characters that GBK lacks.
   kUnrepresentable,
   // A leading separator, or a component of dots and spaces only ("..", and
   // the spellings that the platform trims to it).
@@ -58,7 +57,7 @@ class EntryTarget {
   bool isDirectory_ = false;
 };
 
-// The rules for a name in the ANSI code page, with "/" or "\" separators
+// The rules for a name in GBK, with "/" or "\" separators
 // alike. "." components mean nothing (bsdtar writes "./readme.txt" and "./"
 // for the folder itself), nor do empty ones; a name that ends in a separator
 // is a directory whatever the attributes say (jar tools write "META-INF/"

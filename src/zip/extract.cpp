@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "host/platform_files.h"
 #include "host/text.h"
 #include "zip/archive_reader.h"
 #include "zip/directories.h"
@@ -14,7 +15,7 @@ namespace {
 
 constexpr unsigned char kLocalHeaderSignature[] = {0x50, 0x4B, 0x03, 0x04};
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) { return platform_files::Attributes(path) != INVALID_FILE_ATTRIBUTES; }
 
 // One call of ExtractArchiveTo: where it stands, and whom to tell.
 class ExtractionState {
@@ -68,8 +69,8 @@ int ProgressPercent(std::int32_t current, std::int32_t total) {
 }
 
 ArchiveHead ReadArchiveHead(const std::string& path) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle file(
+      platform_files::Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
   if (!file.IsOpen()) return ArchiveHead::kRefused;
   unsigned char head[32];
   DWORD got = 0;

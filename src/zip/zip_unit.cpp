@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr char kClassName[] = "VelmoraZipUnit";
+constexpr wchar_t kClassName[] = L"VelmoraZipUnit";
 constexpr std::int32_t kProgressEvent = 1;
 
 LRESULT CALLBACK ZipUnitProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -18,27 +18,27 @@ LRESULT CALLBACK ZipUnitProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       NotifyUnitDestroyed(window, self);
     }
   }
-  return DefWindowProcA(hwnd, message, wParam, lParam);
+  return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 bool RegisterClassOnce() {
-  HINSTANCE module = GetModuleHandleA(nullptr);
-  WNDCLASSA existing;
-  if (GetClassInfoA(module, kClassName, &existing)) return true;
-  WNDCLASSA wc{};
+  HINSTANCE module = GetModuleHandleW(nullptr);
+  WNDCLASSW existing;
+  if (GetClassInfoW(module, kClassName, &existing)) return true;
+  WNDCLASSW wc{};
   wc.style = CS_DBLCLKS;
   wc.lpfnWndProc = &ZipUnitProc;
   wc.hInstance = module;
   wc.lpszClassName = kClassName;
-  return RegisterClassA(&wc) != 0;
+  return RegisterClassW(&wc) != 0;
 }
 
 UnitObject* Create(const UnitCreateArgs& args) {
   if (!RegisterClassOnce()) return nullptr;
-  HWND hwnd = CreateWindowExA(0, kClassName, "", args.style | WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER, args.x, args.y,
+  HWND hwnd = CreateWindowExW(0, kClassName, L"", args.style | WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER, args.x, args.y,
                               args.width, args.height, args.parent,
                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(args.controlId)),
-                              GetModuleHandleA(nullptr), nullptr);
+                              GetModuleHandleW(nullptr), nullptr);
   if (hwnd == nullptr) return nullptr;
   auto* unit = new UnitObject;
   unit->operations = &kZipUnitOperations;

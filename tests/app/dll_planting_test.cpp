@@ -88,9 +88,9 @@ class PlantedDlls : public ::testing::Test {
     WriteWholeFile(game_ / "evimage.xp3", "game data");
     ASSERT_TRUE(WriteArchive(game_ / "dt.bin",
                              {{"video/brivanop_chs.wmv", "movie"}, {"data/", "", true}, {"data/scenario.txt", "x"}}));
-    DeleteFileA(DesktopShortcut().c_str());
+    DeleteFileW(DesktopShortcut().c_str());
   }
-  void TearDown() override { DeleteFileA(DesktopShortcut().c_str()); }
+  void TearDown() override { DeleteFileW(DesktopShortcut().c_str()); }
 
   // Start-up, a full install and an uninstall, as a player goes through
   // them; what did not go as it should, in words. The process id goes to
@@ -103,22 +103,22 @@ class PlantedDlls : public ::testing::Test {
     std::vector<std::string> faults;
     // The pointer over a button lights it up, which asks the system for the
     // notice that it left (comctl32).
-    HWND install = ButtonCaptioned(window, Ansi("安装汉化"));
+    HWND install = ButtonCaptioned(window, L"安装汉化");
     RECT r;
     GetWindowRect(install, &r);
     SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     Sleep(500);
     Click(install);
     Box installed = installer.WaitForBox(60000);
-    if (installed.text != Ansi("汉化安装成功，请运行桌面的快捷方式进入游戏")) faults.push_back("install: " + installed.text);
+    if (installed.text != L"汉化安装成功，请运行桌面的快捷方式进入游戏") faults.push_back("install: another message");
     installer.Dismiss(installed);
     for (int i = 0; i < 100 && !Exists(DesktopShortcut()); ++i) Sleep(50);
     if (!Exists(DesktopShortcut())) faults.push_back("no shortcut");
-    Click(ButtonCaptioned(window, Ansi("卸载汉化")));
+    Click(ButtonCaptioned(window, L"卸载汉化"));
     Box uninstalled = installer.WaitForBox(60000);
-    if (uninstalled.text != Ansi("《Velmora》汉化卸载成功，感谢使用！")) faults.push_back("uninstall: " + uninstalled.text);
+    if (uninstalled.text != L"《Velmora》汉化卸载成功，感谢使用！") faults.push_back("uninstall: another message");
     installer.Dismiss(uninstalled);
-    PostMessageA(window, WM_CLOSE, 0, 0);
+    PostMessageW(window, WM_CLOSE, 0, 0);
     if (installer.WaitForExit() != 0) faults.push_back("no clean exit");
     return faults;
   }

@@ -21,7 +21,7 @@
 
 namespace {
 
-using installer_driver::Ansi;
+using installer_driver::Gbk;
 using testing_support::Exists;
 using testing_support::ReadWholeFile;
 using testing_support::WriteWholeFile;
@@ -47,7 +47,7 @@ int RecordBox(const char* text, const char* caption, UINT flags) {
 void RecordDelay(DWORD milliseconds) { happened.push_back("delay " + std::to_string(milliseconds)); }
 
 std::string Box(const char* caption, const char* text, const char* rest) {
-  return "box " + Ansi(caption) + "|" + Ansi(text) + rest;
+  return "box " + Gbk(caption) + "|" + Gbk(text) + rest;
 }
 
 // A failed install: the two pauses, then the failure message while the
@@ -83,7 +83,7 @@ class Handlers : public ::testing::Test {
   }
   void SetUp() override {
     happened.clear();
-    DeleteFileA(installer_driver::DesktopShortcut().c_str());
+    DeleteFileW(installer_driver::DesktopShortcut().c_str());
   }
 };
 

@@ -4,9 +4,11 @@
 
 #include <minizip/zip.h>
 
-#include <cctype>
 #include <cstdint>
 #include <cstring>
+#include <cwchar>
+#include <cwctype>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -16,7 +18,7 @@ namespace {
 
 struct Search {
   DWORD pid;
-  const char* className;
+  const wchar_t* className;
   HWND found;
 };
 
@@ -24,15 +26,15 @@ BOOL CALLBACK MatchTopLevel(HWND hwnd, LPARAM param) {
   auto* s = reinterpret_cast<Search*>(param);
   DWORD owner = 0;
   GetWindowThreadProcessId(hwnd, &owner);
-  char cls[64] = {};
-  GetClassNameA(hwnd, cls, sizeof cls);
-  if (owner != s->pid || std::string(cls) != s->className || !IsWindowVisible(hwnd)) return TRUE;
+  wchar_t cls[64] = {};
+  GetClassNameW(hwnd, cls, static_cast<int>(std::size(cls)));
+  if (owner != s->pid || std::wstring(cls) != s->className || !IsWindowVisible(hwnd)) return TRUE;
   s->found = hwnd;
   return FALSE;
 }
 
 // A visible top-level window of the process with the given class.
-HWND FindTopLevel(DWORD pid, const char* className) {
+HWND FindTopLevel(DWORD pid, const wchar_t* className) {
   Search search{pid, className, nullptr};
   EnumWindows(&MatchTopLevel, reinterpret_cast<LPARAM>(&search));
   return search.found;
@@ -98,64 +100,75 @@ Icon IconOf(HWND box) {
   const std::pair<Icon, LPCSTR> candidates[] = {
       {Icon::Exclamation, IDI_EXCLAMATION}, {Icon::Information, IDI_INFORMATION}, {Icon::Hand, IDI_HAND}};
   for (const auto& [icon, resource] : candidates)
-    if (Difference(shown, LoadIconA(nullptr, resource)) == 0) return icon;
+    if (Difference(shown, LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(resource))) == 0) return icon;
   return Icon::None;
 }
 
+std::wstring Widen(UINT codePage, const std::string& text) {
+  int n = MultiByteToWideChar(codePage, 0, text.c_str(), -1, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(codePage, 0, text.c_str(), -1, wide.data(), n);
+  wide.pop_back();
+  return wide;
+}
+
+constexpr UINT kGbk = 936;
+
 // This process's environment with the given variables set: an environment
 // block, "NAME=value" strings one after the other, ended by an empty one.
-std::string EnvironmentWith(const std::vector<std::string>& settings) {
-  auto nameOf = [](const std::string& entry) {
-    std::string name = entry.substr(0, entry.find('=', 1));
-    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+std::wstring EnvironmentWith(const std::vector<std::string>& settings) {
+  auto nameOf = [](const std::wstring& entry) {
+    std::wstring name = entry.substr(0, entry.find(L'=', 1));
+    for (wchar_t& c : name) c = static_cast<wchar_t>(std::towupper(c));
     return name;
   };
-  std::string block;
-  char* inherited = GetEnvironmentStringsA();
-  for (const char* entry = inherited; *entry != '\0'; entry += std::strlen(entry) + 1) {
+  std::wstring block;
+  wchar_t* inherited = GetEnvironmentStringsW();
+  for (const wchar_t* entry = inherited; *entry != L'\0'; entry += std::wcslen(entry) + 1) {
     bool replaced = false;
-    for (const std::string& setting : settings) replaced |= nameOf(setting) == nameOf(entry);
-    if (!replaced) block.append(entry).push_back('\0');
+    for (const std::string& setting : settings) replaced |= nameOf(Widen(CP_UTF8, setting)) == nameOf(entry);
+    if (!replaced) block.append(entry).push_back(L'\0');
   }
-  FreeEnvironmentStringsA(inherited);
-  for (const std::string& setting : settings) block.append(setting).push_back('\0');
-  block.push_back('\0');
+  FreeEnvironmentStringsW(inherited);
+  for (const std::string& setting : settings) block.append(Widen(CP_UTF8, setting)).push_back(L'\0');
+  block.push_back(L'\0');
   return block;
 }
 
 }  // namespace
 
-std::string Ansi(const char* utf8) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide.data(), n);
-  int m = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+std::string Gbk(const char* utf8) {
+  std::wstring wide = Widen(CP_UTF8, utf8);
+  int m = WideCharToMultiByte(kGbk, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<std::size_t>(m), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, out.data(), m, nullptr, nullptr);
+  WideCharToMultiByte(kGbk, 0, wide.c_str(), -1, out.data(), m, nullptr, nullptr);
   out.pop_back();
   return out;
 }
 
-const std::string& WindowCaption() {
-  static const std::string caption = Ansi("《Velmora》V1.0汉化补丁安装与卸载器 BySelvane");
+const std::wstring& WindowCaption() {
+  static const std::wstring caption = L"《Velmora》V1.0汉化补丁安装与卸载器 BySelvane";
   return caption;
 }
 
-std::string TextOf(HWND hwnd) {
-  char buffer[2048] = {};
-  GetWindowTextA(hwnd, buffer, sizeof buffer);
+std::wstring TextOf(HWND hwnd) {
+  wchar_t buffer[2048] = {};
+  GetWindowTextW(hwnd, buffer, static_cast<int>(std::size(buffer)));
   return buffer;
 }
 
-Installer::Installer(const std::string& exe, const std::string& currentDirectory, const StartOptions& options) {
-  STARTUPINFOA startup{};
+Installer::Installer(const std::wstring& exe, const std::wstring& currentDirectory, const StartOptions& options) {
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  std::string environment = EnvironmentWith(options.environment);
-  std::string commandLine = "\"" + exe + "\"";
-  started_ = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0,
+  std::wstring environment = EnvironmentWith(options.environment);
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  started_ = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
                             options.environment.empty() ? nullptr : environment.data(), currentDirectory.c_str(),
                             &startup, &process_) != FALSE;
 }
+
+Installer::Installer(const std::string& exe, const std::string& currentDirectory, const StartOptions& options)
+    : Installer(Widen(kGbk, exe), Widen(kGbk, currentDirectory), options) {}
 
 Installer::~Installer() {
   if (!started_) return;
@@ -167,7 +180,7 @@ Installer::~Installer() {
 Box Installer::WaitForBox(DWORD timeoutMs) {
   Box box;
   for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
-    if (HWND hwnd = FindTopLevel(process_.dwProcessId, "#32770")) {
+    if (HWND hwnd = FindTopLevel(process_.dwProcessId, L"#32770")) {
       Sleep(200);  // let the box finish laying itself out
       box.hwnd = hwnd;
       box.caption = TextOf(hwnd);
@@ -181,13 +194,13 @@ Box Installer::WaitForBox(DWORD timeoutMs) {
 }
 
 void Installer::Dismiss(const Box& box) {
-  PostMessageA(box.hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  PostMessageW(box.hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   for (int i = 0; i < 100 && IsWindow(box.hwnd); ++i) Sleep(50);
 }
 
 HWND Installer::MainWindow(DWORD timeoutMs) {
   for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
-    HWND hwnd = FindWindowA(nullptr, WindowCaption().c_str());
+    HWND hwnd = FindWindowW(nullptr, WindowCaption().c_str());
     DWORD owner = 0;
     if (hwnd) GetWindowThreadProcessId(hwnd, &owner);
     if (owner == process_.dwProcessId && IsWindowVisible(hwnd)) return hwnd;
@@ -197,7 +210,7 @@ HWND Installer::MainWindow(DWORD timeoutMs) {
 }
 
 bool Installer::MainWindowVisible() const {
-  HWND hwnd = FindWindowA(nullptr, WindowCaption().c_str());
+  HWND hwnd = FindWindowW(nullptr, WindowCaption().c_str());
   return hwnd != nullptr && IsWindowVisible(hwnd);
 }
 
@@ -208,21 +221,21 @@ long Installer::WaitForExit(DWORD timeoutMs) {
   return static_cast<long>(code);
 }
 
-HWND ButtonCaptioned(HWND window, const std::string& caption) {
+HWND ButtonCaptioned(HWND window, const std::wstring& caption) {
   for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
     if (TextOf(child) == caption) return child;
   return nullptr;
 }
 
-void Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
-std::string DesktopShortcut() {
-  char desktop[MAX_PATH] = {};
-  SHGetSpecialFolderPathA(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE);
-  return std::string(desktop) + "\\" + Ansi("《Velmora》") + ".lnk";
+std::wstring DesktopShortcut() {
+  wchar_t desktop[MAX_PATH] = {};
+  SHGetSpecialFolderPathW(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE);
+  return std::wstring(desktop) + L"\\《Velmora》.lnk";
 }
 
-bool SaveScreenRect(const RECT& rect, const std::string& path) {
+bool SaveScreenRect(const RECT& rect, const std::wstring& path) {
   int width = rect.right - rect.left, height = rect.bottom - rect.top;
   if (width <= 0 || height <= 0) return false;
   HDC screen = GetDC(nullptr);
@@ -245,7 +258,7 @@ bool SaveScreenRect(const RECT& rect, const std::string& path) {
   file.bfType = 0x4D42;
   file.bfOffBits = sizeof file + sizeof info.bmiHeader;
   file.bfSize = file.bfOffBits + imageSize;
-  HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   DWORD done = 0;
   bool ok = out != INVALID_HANDLE_VALUE && WriteFile(out, &file, sizeof file, &done, nullptr) &&
             WriteFile(out, &info.bmiHeader, sizeof info.bmiHeader, &done, nullptr) &&

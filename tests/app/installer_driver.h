@@ -1,6 +1,8 @@
 // Drives the real installer from outside, as a player would: starts it,
 // finds its window and its message boxes, clicks, reads and dismisses them.
-// Shared by the end-to-end tests and the demo.
+// Shared by the end-to-end tests and the demo. Texts are read through the
+// wide functions, as the system and accessibility tools read them, so that
+// the driver sees the same in every locale.
 #pragma once
 
 #include <windows.h>
@@ -11,22 +13,22 @@
 
 namespace installer_driver {
 
-// A UTF-8 text in the ANSI code page, as the installer shows it.
-std::string Ansi(const char* utf8);
+// A UTF-8 text in GBK, as the program carries its texts and names its files.
+std::string Gbk(const char* utf8);
 
 // The installer window's title.
-const std::string& WindowCaption();
+const std::wstring& WindowCaption();
 
 enum class Icon { None, Exclamation, Information, Hand };
 
 struct Box {
   HWND hwnd = nullptr;
-  std::string caption;
-  std::string text;
+  std::wstring caption;
+  std::wstring text;
   Icon icon = Icon::None;
 };
 
-std::string TextOf(HWND hwnd);
+std::wstring TextOf(HWND hwnd);
 
 // How the installer is started beyond its folder: variables set in its
 // environment on top of this process's own ("NAME=value" each).
@@ -36,6 +38,8 @@ struct StartOptions {
 
 class Installer {
  public:
+  Installer(const std::wstring& exe, const std::wstring& currentDirectory, const StartOptions& options = {});
+  // The same for paths in GBK.
   Installer(const std::string& exe, const std::string& currentDirectory, const StartOptions& options = {});
   ~Installer();
   Installer(const Installer&) = delete;
@@ -57,11 +61,11 @@ class Installer {
   PROCESS_INFORMATION process_{};
 };
 
-HWND ButtonCaptioned(HWND window, const std::string& caption);
+HWND ButtonCaptioned(HWND window, const std::wstring& caption);
 void Click(HWND button);
 
 // The desktop shortcut that a successful install makes.
-std::string DesktopShortcut();
+std::wstring DesktopShortcut();
 
 struct ArchiveEntry {
   std::string name;
@@ -87,6 +91,6 @@ std::vector<std::string> CutLeftOrLost(const FolderFiles& before, const FolderFi
                                        const FolderFiles& intended);
 
 // Saves what the screen shows of rect as a 24-bit BMP file.
-bool SaveScreenRect(const RECT& rect, const std::string& path);
+bool SaveScreenRect(const RECT& rect, const std::wstring& path);
 
 }  // namespace installer_driver

@@ -28,9 +28,9 @@ class InstallerEndToEnd : public ::testing::Test {
   void SetUp() override {
     exe_ = game_ / "setup.exe";
     ASSERT_TRUE(CopyFileA(HostPath(INSTALLER_EXE).c_str(), exe_.c_str(), FALSE));
-    DeleteFileA(DesktopShortcut().c_str());
+    DeleteFileW(DesktopShortcut().c_str());
   }
-  void TearDown() override { DeleteFileA(DesktopShortcut().c_str()); }
+  void TearDown() override { DeleteFileW(DesktopShortcut().c_str()); }
 
   void MakeGameFolder() {
     WriteWholeFile(game_ / "evimage.xp3", "game data");
@@ -54,15 +54,15 @@ class InstallerEndToEnd : public ::testing::Test {
 struct Rejection {
   bool archive;
   bool imageArchive;
-  const char* message;
+  const wchar_t* message;
 };
 
 TEST_F(InstallerEndToEnd, RejectsAFolderThatIsNotTheGameFolder) {
   const Rejection cases[] = {
-      {false, true, "没有找到所需要的补丁文件，请确认补丁文件是否完整"},
+      {false, true, L"没有找到所需要的补丁文件，请确认补丁文件是否完整"},
       {true, false,
-       "请把该补丁放到《Velmora》的游戏目录下运行安装\r\n或者你还没有安装游戏\r\n请安装游戏后再安装本汉化补丁"},
-      {false, false, "没有找到所需要的补丁文件，请确认补丁文件是否完整"},
+       L"请把该补丁放到《Velmora》的游戏目录下运行安装\r\n或者你还没有安装游戏\r\n请安装游戏后再安装本汉化补丁"},
+      {false, false, L"没有找到所需要的补丁文件，请确认补丁文件是否完整"},
   };
   for (const Rejection& c : cases) {
     DeleteFileA((game_ / "dt.bin").c_str());
@@ -73,8 +73,8 @@ TEST_F(InstallerEndToEnd, RejectsAFolderThatIsNotTheGameFolder) {
     ASSERT_TRUE(installer.started());
     Box box = installer.WaitForBox();
     ASSERT_NE(box.hwnd, nullptr) << c.message;
-    EXPECT_EQ(box.text, Ansi(c.message));
-    EXPECT_EQ(box.caption, Ansi("没有找到文件"));
+    EXPECT_EQ(box.text, c.message);
+    EXPECT_EQ(box.caption, L"没有找到文件");
     EXPECT_EQ(box.icon, Icon::Exclamation);
     EXPECT_FALSE(installer.MainWindowVisible());
     installer.Dismiss(box);
@@ -96,10 +96,10 @@ TEST_F(InstallerEndToEnd, InstallsUninstallsAndCloses) {
   EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 794) / 2);
   EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - 473) / 2);
 
-  Click(ButtonCaptioned(window, Ansi("安装汉化")));
+  Click(ButtonCaptioned(window, L"安装汉化"));
   Box installed = installer.WaitForBox(30000);
-  EXPECT_EQ(installed.text, Ansi("汉化安装成功，请运行桌面的快捷方式进入游戏"));
-  EXPECT_EQ(installed.caption, Ansi("成功啦"));
+  EXPECT_EQ(installed.text, L"汉化安装成功，请运行桌面的快捷方式进入游戏");
+  EXPECT_EQ(installed.caption, L"成功啦");
   EXPECT_EQ(installed.icon, Icon::Information);
   EXPECT_EQ(ReadWholeFile(game_ / "patch_chs.xp3"), std::string(50000, 'p'));
   EXPECT_EQ(ReadWholeFile(game_ / "video\\brivanop_chs.wmv"), "movie");
@@ -113,25 +113,25 @@ TEST_F(InstallerEndToEnd, InstallsUninstallsAndCloses) {
   for (int i = 0; i < 100 && !Exists(DesktopShortcut()); ++i) Sleep(50);
   EXPECT_TRUE(Exists(DesktopShortcut()));
 
-  Click(ButtonCaptioned(window, Ansi("卸载汉化")));
+  Click(ButtonCaptioned(window, L"卸载汉化"));
   Box uninstalled = installer.WaitForBox(30000);
-  EXPECT_EQ(uninstalled.text, Ansi("《Velmora》汉化卸载成功，感谢使用！"));
-  EXPECT_EQ(uninstalled.caption, Ansi("成功"));
+  EXPECT_EQ(uninstalled.text, L"《Velmora》汉化卸载成功，感谢使用！");
+  EXPECT_EQ(uninstalled.caption, L"成功");
   EXPECT_FALSE(Exists(game_ / "brivan_chs.exe"));
   EXPECT_FALSE(Exists(game_ / "KrkrUniversalPatch.dll"));
   EXPECT_FALSE(Exists(game_ / "video\\brivanop_chs.wmv"));
   EXPECT_TRUE(Exists(game_ / "evimage.xp3"));
   installer.Dismiss(uninstalled);
 
-  Click(ButtonCaptioned(window, Ansi("卸载汉化")));
+  Click(ButtonCaptioned(window, L"卸载汉化"));
   Box notInstalled = installer.WaitForBox(30000);
-  EXPECT_EQ(notInstalled.text, Ansi("您还没有安装汉化"));
-  EXPECT_EQ(notInstalled.caption, Ansi("错误"));
+  EXPECT_EQ(notInstalled.text, L"您还没有安装汉化");
+  EXPECT_EQ(notInstalled.caption, L"错误");
   EXPECT_EQ(notInstalled.icon, Icon::Information);
   installer.Dismiss(notInstalled);
 
   // Esc closes the window and ends the program.
-  PostMessageA(ButtonCaptioned(window, Ansi("卸载汉化")), WM_KEYDOWN, VK_ESCAPE, 0);
+  PostMessageW(ButtonCaptioned(window, L"卸载汉化"), WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_EQ(installer.WaitForExit(), 0);
 }
 
@@ -141,24 +141,24 @@ TEST_F(InstallerEndToEnd, InstallsAnArchiveMadeByExplorer) {
   WriteWholeFile(game_ / "evimage.xp3", "game data");
   std::string picture(30000, 'b');
   ASSERT_TRUE(WriteArchive(game_ / "dt.bin", {{"patch_chs.xp3", "patch"},
-                                              {Ansi("数据/剧本/第一章/开场.ks"), "*start"},
-                                              {Ansi("数据/剧本/第二章.ks"), "*second"},
+                                              {Gbk("数据/剧本/第一章/开场.ks"), "*start"},
+                                              {Gbk("数据/剧本/第二章.ks"), "*second"},
                                               {"data/image/ui/button.png", picture},
                                               {"video/brivanop_chs.wmv", "movie"}}));
   Installer installer = Start();
   HWND window = installer.MainWindow();
   ASSERT_NE(window, nullptr);
-  Click(ButtonCaptioned(window, Ansi("安装汉化")));
+  Click(ButtonCaptioned(window, L"安装汉化"));
   Box installed = installer.WaitForBox(30000);
-  EXPECT_EQ(installed.text, Ansi("汉化安装成功，请运行桌面的快捷方式进入游戏"));
+  EXPECT_EQ(installed.text, L"汉化安装成功，请运行桌面的快捷方式进入游戏");
   EXPECT_EQ(ReadWholeFile(game_ / "patch_chs.xp3"), "patch");
-  EXPECT_EQ(ReadWholeFile(game_ / Ansi("数据\\剧本\\第一章\\开场.ks")), "*start");
-  EXPECT_EQ(ReadWholeFile(game_ / Ansi("数据\\剧本\\第二章.ks")), "*second");
+  EXPECT_EQ(ReadWholeFile(game_ / Gbk("数据\\剧本\\第一章\\开场.ks")), "*start");
+  EXPECT_EQ(ReadWholeFile(game_ / Gbk("数据\\剧本\\第二章.ks")), "*second");
   EXPECT_TRUE(ReadWholeFile(game_ / "data\\image\\ui\\button.png") == picture);
   EXPECT_EQ(ReadWholeFile(game_ / "video\\brivanop_chs.wmv"), "movie");
   EXPECT_TRUE(Exists(game_ / "brivan_chs.exe"));
   installer.Dismiss(installed);
-  PostMessageA(window, WM_CLOSE, 0, 0);
+  PostMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(installer.WaitForExit(), 0);
 }
 
@@ -188,7 +188,7 @@ TEST_F(InstallerEndToEnd, TheImageAsItShipsInstallsItsPayloadsWhole) {
       using std::chrono::milliseconds;
       const long took = static_cast<long>(std::chrono::duration_cast<milliseconds>(shown - started).count());
       if (best < 0 || took < best) best = took;
-      PostMessageA(window, WM_CLOSE, 0, 0);
+      PostMessageW(window, WM_CLOSE, 0, 0);
       EXPECT_EQ(installer.WaitForExit(), 0) << image;
     }
     return best;
@@ -203,14 +203,14 @@ TEST_F(InstallerEndToEnd, TheImageAsItShipsInstallsItsPayloadsWhole) {
   Installer installer = Start();
   HWND window = installer.MainWindow();
   ASSERT_NE(window, nullptr);
-  Click(ButtonCaptioned(window, Ansi("安装汉化")));
+  Click(ButtonCaptioned(window, L"安装汉化"));
   Box installed = installer.WaitForBox(60000);
-  EXPECT_EQ(installed.text, Ansi("汉化安装成功，请运行桌面的快捷方式进入游戏"));
+  EXPECT_EQ(installed.text, L"汉化安装成功，请运行桌面的快捷方式进入游戏");
   // Compared whole, but not printed: 35 MB.
   EXPECT_TRUE(ReadWholeFile(game_ / "brivan_chs.exe") == ReadWholeFile(HostPath(FULL_SIZE_GAME_EXE_FILE)));
   EXPECT_TRUE(ReadWholeFile(game_ / "KrkrUniversalPatch.dll") == ReadWholeFile(HostPath(FULL_SIZE_PATCH_DLL_FILE)));
   installer.Dismiss(installed);
-  PostMessageA(window, WM_CLOSE, 0, 0);
+  PostMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(installer.WaitForExit(), 0);
 }
 

@@ -31,9 +31,9 @@ class InstallerFaults : public ::testing::Test {
     std::string whyNot;
     volumes_ = testing_support::MountedVolumes(whyNot);
     if (!volumes_) GTEST_SKIP() << whyNot;
-    DeleteFileA(DesktopShortcut().c_str());
+    DeleteFileW(DesktopShortcut().c_str());
   }
-  void TearDown() override { DeleteFileA(DesktopShortcut().c_str()); }
+  void TearDown() override { DeleteFileW(DesktopShortcut().c_str()); }
 
   // A game folder with an earlier install in it: the game's data, the patch
   // archive and what an earlier install of the patch left.

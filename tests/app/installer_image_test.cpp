@@ -5,12 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "installer_driver.h"
+#include <windows.h>
+
 #include "support/scratch.h"
 
 namespace {
-
-using installer_driver::Ansi;
 
 class InstallerImage : public ::testing::Test {
  protected:
@@ -21,15 +20,18 @@ class InstallerImage : public ::testing::Test {
   }
   void TearDown() override { FreeLibrary(module_); }
 
-  std::string VersionString(const char* name) {
+  // Read wide: the strings are UTF-16 in the resource, whatever the system's
+  // code page.
+  std::wstring VersionString(const wchar_t* name) {
+    const std::wstring path(path_.begin(), path_.end());
     DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeA(path_.c_str(), &ignored);
+    DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
     std::vector<char> data(size);
-    if (size == 0 || !GetFileVersionInfoA(path_.c_str(), 0, size, data.data())) return "<no version information>";
-    char* value = nullptr;
+    if (size == 0 || !GetFileVersionInfoW(path.c_str(), 0, size, data.data())) return L"<no version information>";
+    wchar_t* value = nullptr;
     UINT length = 0;
-    std::string key = std::string("\\StringFileInfo\\080404b0\\") + name;
-    if (!VerQueryValueA(data.data(), key.c_str(), reinterpret_cast<void**>(&value), &length)) return "<missing>";
+    std::wstring key = std::wstring(L"\\StringFileInfo\\080404b0\\") + name;
+    if (!VerQueryValueW(data.data(), key.c_str(), reinterpret_cast<void**>(&value), &length)) return L"<missing>";
     return value;
   }
 
@@ -41,10 +43,10 @@ TEST_F(InstallerImage, CarriesItsIconPointerAndVersionAndNoManifest) {
   EXPECT_NE(FindResourceA(module_, "DEFAULT_ICON", MAKEINTRESOURCEA(14)), nullptr);  // RT_GROUP_ICON
   EXPECT_NE(FindResourceA(module_, MAKEINTRESOURCEA(1032), MAKEINTRESOURCEA(12)), nullptr);  // RT_GROUP_CURSOR
   EXPECT_EQ(FindResourceA(module_, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)), nullptr);  // RT_MANIFEST
-  EXPECT_EQ(VersionString("FileVersion"), "1.0.0.0");
-  EXPECT_EQ(VersionString("ProductVersion"), "1.0.0.0");
-  EXPECT_EQ(VersionString("FileDescription"), Ansi("Tarnwick汉化组"));
-  EXPECT_EQ(VersionString("ProductName"), Ansi("《Velmora》汉化1.0补丁安装与卸载器"));
+  EXPECT_EQ(VersionString(L"FileVersion"), L"1.0.0.0");
+  EXPECT_EQ(VersionString(L"ProductVersion"), L"1.0.0.0");
+  EXPECT_EQ(VersionString(L"FileDescription"), L"Tarnwick汉化组");
+  EXPECT_EQ(VersionString(L"ProductName"), L"《Velmora》汉化1.0补丁安装与卸载器");
 }
 
 }  // namespace

@@ -15,14 +15,14 @@ namespace {
 using testing_support::HostPath;
 using testing_support::ReadWholeFile;
 
-// UTF-8 to the ANSI code page through the platform's own tables, apart from
-// the build tool's conversion.
-std::string ToAnsi(const std::string& utf8) {
+// UTF-8 to GBK through the platform's own tables, apart from the build
+// tool's conversion.
+std::string ToGbk(const std::string& utf8) {
   std::vector<wchar_t> wide(utf8.size() + 1);
   int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
   EXPECT_GT(n, 0);
   std::string out(utf8.size() * 2 + 1, '\0');
-  int m = WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
+  int m = WideCharToMultiByte(936, 0, wide.data(), -1, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
   EXPECT_GT(m, 0);
   out.resize(static_cast<std::size_t>(m > 0 ? m - 1 : 0));
   return out;
@@ -94,7 +94,7 @@ TEST(ConstantPool, HoldsTheConstantsInOrderByteForByte) {
       continue;
     }
     std::string expected = c.utf8OrFile == "<forum>" ? pool.substr(pos, pool.find('\0', pos) - pos)
-                                                     : ToAnsi(c.utf8OrFile);
+                                                     : ToGbk(c.utf8OrFile);
     ASSERT_EQ(pool.substr(pos, expected.size()), expected) << c.utf8OrFile;
     ASSERT_EQ(pool[pos + expected.size()], '\0') << c.utf8OrFile;
     pos += expected.size() + 1;
@@ -107,7 +107,7 @@ TEST(ConstantPool, TextsAreGbkAndKeepTheirLineBreaks) {
   EXPECT_STREQ(PoolText(pool::Text::ErrorCaption), "\xB4\xED\xCE\xF3");
   EXPECT_STREQ(PoolText(pool::Text::Empty), "");
   std::string twoBreaks = PoolText(pool::Text::ImageArchiveMissing);
-  EXPECT_EQ(twoBreaks.find("\r\n"), ToAnsi("请把该补丁放到《Velmora》的游戏目录下运行安装").size());
+  EXPECT_EQ(twoBreaks.find("\r\n"), ToGbk("请把该补丁放到《Velmora》的游戏目录下运行安装").size());
   EXPECT_STREQ(PoolText(pool::Text::MoviePath), "\\video\\brivanop_chs.wmv");
 }
 

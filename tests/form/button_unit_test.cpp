@@ -28,7 +28,7 @@ using carried_form::PressKey;
 using engine_fixtures::Journal;
 using engine_fixtures::RectInParent;
 using engine_fixtures::StyleOf;
-using installer_driver::Ansi;
+using installer_driver::Gbk;
 using installer_driver::TextOf;
 
 // WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | BS_MULTILINE | BS_CENTER |
@@ -108,7 +108,7 @@ TEST(ButtonUnitTest, AButtonIsMadeFromItsPropertyBlob) {
     HWND button = WindowOfUnit(kWindow, static_cast<UnitId>(0x16010101 + i));
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(StyleOf(button) & ~static_cast<DWORD>(WS_VISIBLE), c.style);
-    EXPECT_EQ(TextOf(button), c.properties ? std::string(c.name) : Ansi("按钮"));
+    EXPECT_EQ(TextOf(button), c.properties ? std::wstring(c.name, c.name + std::strlen(c.name)) : L"按钮");
     const auto image = reinterpret_cast<HANDLE>(SendMessageA(button, BM_GETIMAGE, c.image == IMAGE_ICON, 0));
     if (c.image == IMAGE_BITMAP) {
       EXPECT_EQ(GetObjectType(image), static_cast<DWORD>(OBJ_BITMAP));
@@ -139,15 +139,15 @@ TEST(ButtonUnitTest, TheFormsButtonsAreMadeHiddenWithTheirStyleAndShowWithTheWin
   LoadedForm form(false);
   struct Case {
     UnitId unit;
-    const char* caption;  // UTF-8
+    const wchar_t* caption;
     int controlId;
     LONG left, top;
   };
   // In creation order: the form's last unit first.
   const Case cases[] = {
-      {kUninstallButton, "卸载汉化", 100, 664, 187},
-      {kForumButton, "访问汉化组贴吧", 110, 664, 256},
-      {kInstallButton, "安装汉化", 120, 664, 119},
+      {kUninstallButton, L"卸载汉化", 100, 664, 187},
+      {kForumButton, L"访问汉化组贴吧", 110, 664, 256},
+      {kInstallButton, L"安装汉化", 120, 664, 119},
   };
   const std::vector<engine_fixtures::CreationRequest> requests = form.creations().requests("Button");
   ASSERT_EQ(requests.size(), std::size(cases));
@@ -158,8 +158,8 @@ TEST(ButtonUnitTest, TheFormsButtonsAreMadeHiddenWithTheirStyleAndShowWithTheWin
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(requests[i].style, kFormButtonStyle);
     EXPECT_EQ(requests[i].exStyle, 0u);
-    EXPECT_EQ(requests[i].text, Ansi(c.caption));
-    EXPECT_EQ(TextOf(button), Ansi(c.caption));
+    EXPECT_EQ(requests[i].text, c.caption);
+    EXPECT_EQ(TextOf(button), c.caption);
     EXPECT_EQ(GetDlgCtrlID(button), c.controlId);
     EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendMessageA(button, WM_GETFONT, 0, 0)), GetStockObject(DEFAULT_GUI_FONT));
     const RECT r = RectInParent(button);
@@ -176,7 +176,7 @@ TEST(ButtonUnitTest, TheFormsButtonsAreMadeHiddenWithTheirStyleAndShowWithTheWin
   engine_fixtures::Settle();
   for (const Case& c : cases) EXPECT_TRUE(IsWindowVisible(form.unit(c.unit))) << c.caption;
   EXPECT_EQ(FocusedUnit(), kUninstallButton);
-  EXPECT_EQ(TextOf(GetFocus()), Ansi("卸载汉化"));
+  EXPECT_EQ(TextOf(GetFocus()), L"卸载汉化");
 }
 
 TEST(ButtonUnitTest, TabAndShiftTabCycleThroughTheButtonsInFocusOrder) {
@@ -317,33 +317,34 @@ TEST(ButtonUnitTest, WritesToItsOwnPropertiesAreClampedAndRestyleTheControl) {
   }
 
   PropertyValue caption;
-  caption.text = Ansi("卸载");
+  caption.text = Gbk("卸载");
   WriteUnitProperty(kStartWindow, kUninstallButton, kCaption, -1, caption);
-  EXPECT_EQ(TextOf(button), caption.text);
+  EXPECT_EQ(TextOf(button), L"卸载");
 
   // Exactly a LOGFONTA makes the font, with the members that tie it to one
-  // machine reset; anything else is the stock GUI font.
+  // machine reset and the face name read as GBK; anything else is the stock
+  // GUI font.
   LOGFONTA wanted{};
   wanted.lfHeight = -19;
   wanted.lfWeight = FW_BOLD;
   wanted.lfCharSet = GB2312_CHARSET;
   wanted.lfQuality = ANTIALIASED_QUALITY;
   wanted.lfPitchAndFamily = FIXED_PITCH;
-  std::strcpy(wanted.lfFaceName, "Tahoma");
+  std::strcpy(wanted.lfFaceName, Gbk("宋体").c_str());
   PropertyValue font;
   font.bytes.resize(sizeof wanted);
   std::memcpy(font.bytes.data(), &wanted, sizeof wanted);
   WriteUnitProperty(kStartWindow, kUninstallButton, kFont, -1, font);
   HGDIOBJ made = reinterpret_cast<HGDIOBJ>(SendMessageA(button, WM_GETFONT, 0, 0));
   ASSERT_NE(made, GetStockObject(DEFAULT_GUI_FONT));
-  LOGFONTA got{};
-  ASSERT_EQ(GetObjectA(made, sizeof got, &got), static_cast<int>(sizeof got));
+  LOGFONTW got{};
+  ASSERT_EQ(GetObjectW(made, sizeof got, &got), static_cast<int>(sizeof got));
   EXPECT_EQ(got.lfHeight, -19);
   EXPECT_EQ(got.lfWeight, FW_BOLD);
   EXPECT_EQ(got.lfCharSet, DEFAULT_CHARSET);
   EXPECT_EQ(got.lfQuality, PROOF_QUALITY);
   EXPECT_EQ(got.lfPitchAndFamily, 0);
-  EXPECT_STREQ(got.lfFaceName, "Tahoma");
+  EXPECT_STREQ(got.lfFaceName, L"宋体");
   for (std::size_t length : {sizeof wanted - 1, sizeof wanted + 1}) {
     font.bytes.resize(length);
     WriteUnitProperty(kStartWindow, kUninstallButton, kFont, -1, font);

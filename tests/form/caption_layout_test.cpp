@@ -1,5 +1,6 @@
 // Where a push button's caption lines go, measured with a fixed-width font:
-// "a" is 6 × 13, every other single-byte character 6 wide, a double-byte one 12.
+// "a" is 6 × 13, every other Latin character 6 wide, any other one (Chinese,
+// or a pair of surrogates) 12.
 #include "form/caption_layout.h"
 
 #include <gtest/gtest.h>
@@ -13,17 +14,19 @@ using namespace caption_align;
 
 constexpr int kLineHeight = 13;
 
-CaptionSize FixedWidth(void*, std::string_view characters) {
-  return {characters.size() == 2 ? 12 : 6, characters == "a" ? kLineHeight : 20};
+bool IsLatin(std::wstring_view characters) { return characters.size() == 1 && characters[0] <= 0xFF; }
+
+CaptionSize FixedWidth(void*, std::wstring_view characters) {
+  return {IsLatin(characters) ? 6 : 12, characters == L"a" ? kLineHeight : 20};
 }
 const CaptionMeasure kFixedWidth{&FixedWidth, nullptr};
 
-std::string LineText(std::string_view text, const CaptionLine& line) {
-  return std::string(text.substr(line.start, line.length));
+std::wstring LineText(std::wstring_view text, const CaptionLine& line) {
+  return std::wstring(text.substr(line.start, line.length));
 }
 
-std::vector<std::string> LineTexts(std::string_view text, const CaptionLayout& layout) {
-  std::vector<std::string> texts;
+std::vector<std::wstring> LineTexts(std::wstring_view text, const CaptionLayout& layout) {
+  std::vector<std::wstring> texts;
   for (const CaptionLine& line : layout.lines) texts.push_back(LineText(text, line));
   return texts;
 }
@@ -31,8 +34,8 @@ std::vector<std::string> LineTexts(std::string_view text, const CaptionLayout& l
 TEST(LayoutCaption, PlacesLinesByAlignmentCode) {
   // 卸载汉化: 48 pixels wide, one line of 13 in the 92 × 22 caption area of a
   // 100 × 30 button; then with a second line "ab" in a 92 × 40 area.
-  const std::string oneLine = "\xD0\xB6\xD4\xD8\xBA\xBA\xBB\xAF";
-  const std::string twoLines = oneLine + "\r\nab";
+  const std::wstring oneLine = L"\u5378\u8F7D\u6C49\u5316";
+  const std::wstring twoLines = oneLine + L"\r\nab";
   struct Case {
     int code;
     int x, y;
@@ -61,69 +64,70 @@ TEST(LayoutCaption, PlacesLinesByAlignmentCode) {
 }
 
 TEST(LayoutCaption, LinesAreAsHighAsTheLetterA) {
-  const CaptionLayout layout = LayoutCaption("xy\r\nz", 92, 100, kLeftTop, kFixedWidth);
+  const CaptionLayout layout = LayoutCaption(L"xy\r\nz", 92, 100, kLeftTop, kFixedWidth);
   EXPECT_EQ(layout.lineHeight, kLineHeight);
   ASSERT_EQ(layout.lines.size(), 2u);
   EXPECT_EQ(layout.lines[1].y, kLineHeight);
 }
 
 TEST(LayoutCaption, WrapsAtTheCharacterThatDoesNotFit) {
-  // 36 pixels hold six single-byte or three double-byte characters.
+  // 36 pixels hold six Latin or three Chinese characters.
   struct Case {
-    std::string text;
-    std::vector<std::string> lines;
+    std::wstring text;
+    std::vector<std::wstring> lines;
   } cases[] = {
-      {"abc defgh", {"abc de", "fgh"}},                    // not at the space
-      {"abcdef", {"abcdef"}},                              // exactly full
-      {"\xB0\xB2\xD7\xB0\xB3\xC9\xB9\xA6", {"\xB0\xB2\xD7\xB0\xB3\xC9", "\xB9\xA6"}},  // 安装成功
-      // A trail byte "\" or "A" belongs to its character.
-      {"\xB1\x5C\xB1\x41\xB1\x5C\xB1\x41", {"\xB1\x5C\xB1\x41\xB1\x5C", "\xB1\x41"}},
-      {"abcde\xB0\xB2", {"abcde", "\xB0\xB2"}},           // the whole character moves on
-      {"ab\r\n\r\ncd", {"ab", "", "cd"}},
-      {"\r\nab", {"", "ab"}},
+      {L"abc defgh", {L"abc de", L"fgh"}},                                      // not at the space
+      {L"abcdef", {L"abcdef"}},                                                 // exactly full
+      {L"\u5B89\u88C5\u6210\u529F", {L"\u5B89\u88C5\u6210", L"\u529F"}},  // 安装成功
+      {L"abcde\u5B89", {L"abcde", L"\u5B89"}},  // the whole character moves on
+      // A character beyond the BMP is one, in UTF-16 a pair of units.
+      {L"abcde\U00020000", {L"abcde", L"\U00020000"}},
+      {L"ab\r\n\r\ncd", {L"ab", L"", L"cd"}},
+      {L"\r\nab", {L"", L"ab"}},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(LineTexts(c.text, LayoutCaption(c.text, 36, 100, kLeftTop, kFixedWidth)), c.lines) << c.text;
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(LineTexts(cases[i].text, LayoutCaption(cases[i].text, 36, 100, kLeftTop, kFixedWidth)), cases[i].lines)
+        << "case " << i;
 }
 
 TEST(LayoutCaption, AmpersandsTakeNoRoomUntilDoubled) {
   struct Case {
-    std::string text;
+    std::wstring text;
     int width;
   } cases[] = {
-      {"&Yes", 3 * 6},
-      {"a&&b", 3 * 6},
+      {L"&Yes", 3 * 6},
+      {L"a&&b", 3 * 6},
       // The second "&" clears the flag, so the third takes no room again.
-      {"&&c&d", 3 * 6},
-      {"&", 0},
+      {L"&&c&d", 3 * 6},
+      {L"&", 0},
   };
-  for (const Case& c : cases) {
-    const CaptionLayout layout = LayoutCaption(c.text, 90, 22, kLeftTop, kFixedWidth);
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const CaptionLayout layout = LayoutCaption(cases[i].text, 90, 22, kLeftTop, kFixedWidth);
     ASSERT_EQ(layout.lines.size(), 1u);
-    EXPECT_EQ(layout.lines[0].length, c.text.size()) << c.text;
-    EXPECT_EQ(layout.lines[0].width, c.width) << c.text;
+    EXPECT_EQ(layout.lines[0].length, cases[i].text.size()) << "case " << i;
+    EXPECT_EQ(layout.lines[0].width, cases[i].width) << "case " << i;
   }
 }
 
-// Every run of bytes that the layout asked to have measured; single bytes
-// are 5 wide here, double-byte characters 12.
-std::vector<std::string_view> measured;
-CaptionSize RecordingWidth(void*, std::string_view characters) {
+// Every run of units that the layout asked to have measured; single units
+// are 5 wide here, pairs 12.
+std::vector<std::wstring_view> measured;
+CaptionSize RecordingWidth(void*, std::wstring_view characters) {
   measured.push_back(characters);
   return {characters.size() == 2 ? 12 : 5, kLineHeight};
 }
 
 TEST(LayoutCaption, NeverMeasuresPastTheText) {
-  // Each caption ends in a byte that could lead a double-byte character; the
-  // byte after it is not the caption's. 0xFF leads none in code page 936.
-  const std::string memory = std::string("ab\xB1", 3) + "Z" + "\xFF" + "a";
+  // Each caption ends in a high surrogate; the low one after it in memory is
+  // not the caption's.
+  const std::wstring memory = std::wstring(L"ab\xD840") + L"\xDC00" + L"\xD840" + L"\xDC00";
   struct Case {
-    std::string_view text;
+    std::wstring_view text;
     int width;
   } cases[] = {
-      {std::string_view(memory).substr(0, 3), 3 * 5},
-      {std::string_view(memory).substr(2, 1), 5},
-      {std::string_view(memory).substr(4, 2), 2 * 5},
+      {std::wstring_view(memory).substr(0, 3), 3 * 5},
+      {std::wstring_view(memory).substr(2, 1), 5},
+      {std::wstring_view(memory).substr(4, 1), 5},
   };
   for (const Case& c : cases) {
     measured.clear();
@@ -131,16 +135,16 @@ TEST(LayoutCaption, NeverMeasuresPastTheText) {
     ASSERT_EQ(layout.lines.size(), 1u);
     EXPECT_EQ(layout.lines[0].length, c.text.size());
     EXPECT_EQ(layout.lines[0].width, c.width);
-    for (std::string_view piece : measured) {
-      if (piece == "a") continue;  // the line height
+    for (std::wstring_view piece : measured) {
+      if (piece == L"a") continue;  // the line height
       EXPECT_GE(piece.data(), c.text.data());
       EXPECT_LE(piece.data() + piece.size(), c.text.data() + c.text.size());
     }
   }
 }
 
-TEST(LayoutCaption, DrawsAtMost1023BytesOfALine) {
-  const std::string text(2000, 'x');
+TEST(LayoutCaption, DrawsAtMost1023UnitsOfALine) {
+  const std::wstring text(2000, L'x');
   const CaptionLayout layout = LayoutCaption(text, 100000, 22, kLeftTop, kFixedWidth);
   ASSERT_EQ(layout.lines.size(), 1u);
   EXPECT_EQ(layout.lines[0].length, 1023u);

@@ -136,11 +136,11 @@ std::vector<CreationRequest>* recording = nullptr;
 
 LRESULT CALLBACK RecordCreation(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_CREATEWND && recording != nullptr) {
-    const CREATESTRUCTA& cs = *reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+    const CREATESTRUCTW& cs = *reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
     char name[64] = {};
     GetClassNameA(reinterpret_cast<HWND>(wParam), name, sizeof name);
-    recording->push_back(CreationRequest{name, cs.lpszName != nullptr ? cs.lpszName : "", static_cast<DWORD>(cs.style),
-                                         cs.dwExStyle, cs.x, cs.y, cs.cx, cs.cy});
+    recording->push_back(CreationRequest{name, cs.lpszName != nullptr ? cs.lpszName : L"",
+                                         static_cast<DWORD>(cs.style), cs.dwExStyle, cs.x, cs.y, cs.cx, cs.cy});
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -255,7 +255,7 @@ TestRuntime::~TestRuntime() {
 
 CreationRecorder::CreationRecorder() {
   recording = &requests_;
-  hook_ = SetWindowsHookExA(WH_CBT, &RecordCreation, nullptr, GetCurrentThreadId());
+  hook_ = SetWindowsHookExW(WH_CBT, &RecordCreation, nullptr, GetCurrentThreadId());
 }
 
 CreationRecorder::~CreationRecorder() { Stop(); }

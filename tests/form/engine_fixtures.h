@@ -111,7 +111,7 @@ class TestRuntime {
 // sees it: the platform has added WS_EX_WINDOWEDGE to framed windows by then.
 struct CreationRequest {
   std::string className;
-  std::string text;
+  std::wstring text;  // as a Unicode window gets it
   DWORD style;
   DWORD exStyle;
   int x, y, width, height;

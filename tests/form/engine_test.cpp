@@ -24,7 +24,7 @@
 namespace {
 
 using namespace engine_fixtures;
-using installer_driver::Ansi;
+using installer_driver::Gbk;
 
 constexpr UnitReference kWindowReference{kWindow, kWindowUnit, kWindowType};
 
@@ -456,7 +456,7 @@ TEST_F(EngineTest, DestroyingTheWindowBringsThePristineTemplateBack) {
   caption.text = "renamed";
   WriteUnitProperty(kWindow, 0, kFirstTypeProperty, -1, caption);
   EXPECT_EQ(ReadUnitProperty(kWindow, 0, kFirstTypeProperty, -1).text, "renamed");
-  EXPECT_EQ(installer_driver::TextOf(WindowOfUnit(kWindow, 0)), "renamed");
+  EXPECT_EQ(installer_driver::TextOf(WindowOfUnit(kWindow, 0)), L"renamed");
   EXPECT_EQ(ReadUnitProperty(kWindow, kA, kPropertyTag, -1).text, tag.text);
   EXPECT_NE(units::CursorSlotOf(TemplateOf(kWindow), IndexIn(kWindow, kD)), 0u);
   EXPECT_NE(TemplateOf(kWindow).unitBuffer, pristine);
@@ -551,9 +551,9 @@ TEST(FatalErrorTest, EachFatalErrorShowsItsBoxAndEndsTheProcessWithMinusOne) {
     // The exit clean-up is forgotten, and no handler may run behind the box.
     EXPECT_EQ(run.lines,
               (std::vector<std::string>{
-                  "caption " + HexBytes(Ansi("错误")),
+                  "caption " + HexBytes(Gbk("错误")),
                   "flags " + std::to_string(MB_ICONHAND),
-                  "text " + HexBytes(Ansi((std::string("运行时出错!\r\n\r\n错误信息：") + c.message + "\r\n").c_str())),
+                  "text " + HexBytes(Gbk((std::string("运行时出错!\r\n\r\n错误信息：") + c.message + "\r\n").c_str())),
                   "suppressed 1",
               }))
         << c.mode;
@@ -572,7 +572,7 @@ TEST(FatalErrorTest, TheBoxTextNamesTheCodeOnlyWhenThereIsOne) {
       {"", -3, "运行时出错!\r\n\r\n错误代码：-3\r\n\r\n"},
       {"", 0, "运行时出错!\r\n\r\n"},
   };
-  for (const Case& c : cases) EXPECT_EQ(runtime::RuntimeErrorText(Ansi(c.message), c.code), Ansi(c.text)) << c.code;
+  for (const Case& c : cases) EXPECT_EQ(runtime::RuntimeErrorText(Gbk(c.message), c.code), Gbk(c.text)) << c.code;
 }
 
 }  // namespace

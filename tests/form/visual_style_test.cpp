@@ -128,13 +128,14 @@ std::map<UINT, int> reachedPrevious;
 WNDPROC platformButtonProcedure = nullptr;
 LRESULT CALLBACK CountingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   ++reachedPrevious[message];
-  return CallWindowProcA(platformButtonProcedure, window, message, wParam, lParam);
+  return CallWindowProcW(platformButtonProcedure, window, message, wParam, lParam);
 }
 
 TEST_F(VisualStyle, EachMessageReachesThePreviousProcedureAtMostOnce) {
   ButtonWindow host;
+  // A Unicode procedure, as the engine's Buttons have.
   platformButtonProcedure = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(host.button(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingProcedure)));
+      SetWindowLongPtrW(host.button(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingProcedure)));
   SetVisualStyle(1);
   ASSERT_NE(FindSkinnedControl(host.button()), nullptr);
   EXPECT_EQ(FindSkinnedControl(host.button())->previousProcedure, &CountingProcedure);
@@ -144,7 +145,7 @@ TEST_F(VisualStyle, EachMessageReachesThePreviousProcedureAtMostOnce) {
     int reachesPrevious;
     std::uint32_t stateAfter;
   } cases[] = {
-      {WM_PAINT, 0, 0, 0},  // answered by DefWindowProcA, then drawn by the style
+      {WM_PAINT, 0, 0, 0},  // answered by DefWindowProcW, then drawn by the style
       {WM_SETFOCUS, 0, 1, Focused},
       {WM_KILLFOCUS, 0, 1, 0},
       {BM_SETSTATE, TRUE, 1, Pushed},

@@ -2,9 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+#include "host/wide_text.h"
 #include "support/scratch.h"
 
 namespace {
@@ -61,6 +67,66 @@ TEST(FindMatchingFile, NewPathReplacesTheSearchAndEmptyPathContinuesIt) {
   EXPECT_TRUE((first == "a.txt" && second == "b.txt") || (first == "b.txt" && second == "a.txt"));
   EXPECT_EQ(FindMatchingFile("", search), "");
   EXPECT_FALSE(search.IsOpen());
+}
+
+// 数据 and 剧本.ks in GBK; the second character of 数 has the trail byte 0x5C.
+const std::string kGbkFolder = "\xCA\xFD\xBE\xDD";
+const std::string kGbkFile = "\xBE\xE7\xB1\xBE.ks";
+
+// The names of a folder's entries as the platform's wide listing gives them.
+std::vector<std::wstring> WideNamesIn(const std::string& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW data;
+  HANDLE search = FindFirstFileW((*text::WideFromGbk(folder) + L"\\*").c_str(), &data);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::wstring name = data.cFileName;
+    if (name != L"." && name != L"..") names.push_back(name);
+  } while (FindNextFileW(search, &data));
+  FindClose(search);
+  return names;
+}
+
+TEST(FileServices, GbkNamesAreTheNamesThePlatformListsInUtf16) {
+  ScratchDirectory dir;
+  ASSERT_TRUE(MakeDirectory(dir / kGbkFolder));
+  const std::string file = dir / (kGbkFolder + "\\" + kGbkFile);
+  const std::string bytes = "*start";
+  ASSERT_TRUE(WriteBytesToFile(file, {View(bytes)}));
+  EXPECT_EQ(WideNamesIn(dir.path()), std::vector<std::wstring>{L"\u6570\u636E"});
+  EXPECT_EQ(WideNamesIn(dir / kGbkFolder), std::vector<std::wstring>{L"\u5267\u672C.ks"});
+#ifndef _WIN32
+  // Linux names the same file in UTF-8.
+  std::string linuxPath = dir.path() + "/\xE6\x95\xB0\xE6\x8D\xAE/\xE5\x89\xA7\xE6\x9C\xAC.ks";
+  std::replace(linuxPath.begin(), linuxPath.end(), '\\', '/');
+  struct stat st{};
+  EXPECT_EQ(stat(linuxPath.c_str(), &st), 0);
+#endif
+  FileSearchHandle search;
+  EXPECT_EQ(FindMatchingFile(dir / (kGbkFolder + "\\*.ks"), search), kGbkFile);
+  CloseFileSearch(search);
+  EXPECT_TRUE(RemoveFile(file));
+  EXPECT_EQ(WideNamesIn(dir / kGbkFolder), std::vector<std::wstring>{});
+}
+
+TEST(FileServices, NamesGbkCannotSpellAreNeitherMadeNorFound) {
+  ScratchDirectory dir;
+  // A name the platform has that GBK cannot spell (Hangul), beside one it can.
+  const std::wstring hangul = *text::WideFromGbk(dir.path()) + L"\\\uAC00.txt";
+  HANDLE made = CreateFileW(hangul.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(made, INVALID_HANDLE_VALUE);
+  CloseHandle(made);
+  WriteWholeFile(dir / "z.txt", "z");
+  FileSearchHandle search;
+  EXPECT_EQ(FindMatchingFile(dir / "*.txt", search), "z.txt");
+  EXPECT_EQ(FindMatchingFile("", search), "");
+  // Bytes that are no GBK name no file: nothing is made or removed.
+  for (const std::string& bad : {std::string("\x81\x7F"), std::string("ab\x81")}) {
+    EXPECT_FALSE(MakeDirectory(dir / bad));
+    EXPECT_FALSE(WriteBytesToFile(dir / bad, {View("x")}));
+    EXPECT_FALSE(RemoveFile(dir / "z.txt\x81"));
+  }
+  EXPECT_EQ(WideNamesIn(dir.path()).size(), 2u);
 }
 
 TEST(MakeDirectory, CreatesTheLastComponentOnly) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 
 namespace {
@@ -66,8 +67,8 @@ TEST_F(MessageBoxThroughSeam, AnswersWithTheButtonCountedFromZero) {
 // What a timer saw of the real box while it was open, before it closed it.
 struct OpenBox {
   bool found = false;
-  std::string caption;
-  std::string text;
+  std::wstring caption;  // read wide, as the system and accessibility tools read it
+  std::wstring text;
   bool ownerWindowEnabled = true;
   UINT closeWith = 0;  // a command for the box, or WM_CLOSE
 };
@@ -78,11 +79,11 @@ BOOL CALLBACK CloseBox(HWND window, LPARAM) {
   char className[16] = {};
   GetClassNameA(window, className, sizeof className);
   if (std::string(className) != "#32770") return TRUE;
-  char text[256] = {};
+  wchar_t text[256] = {};
   openBox.found = true;
-  GetWindowTextA(window, text, sizeof text);
+  GetWindowTextW(window, text, static_cast<int>(std::size(text)));
   openBox.caption = text;
-  GetDlgItemTextA(window, 0xFFFF, text, sizeof text);  // the box's message
+  GetDlgItemTextW(window, 0xFFFF, text, static_cast<int>(std::size(text)));  // the box's message
   openBox.text = text;
   openBox.ownerWindowEnabled = IsWindowEnabled(ownWindow) != FALSE;
   if (openBox.closeWith == WM_CLOSE)
@@ -119,15 +120,15 @@ TEST_F(RealMessageBox, ShowsTextAndCaptionAndHoldsUpTheProgramsWindows) {
   EXPECT_EQ(ShowAndClose(MessageValue::FromText("\xB0\xB2\xD7\xB0\xB3\xC9\xB9\xA6"), MB_ICONINFORMATION, nullptr, IDOK),
             MessageBoxResult::Ok);
   ASSERT_TRUE(openBox.found);
-  EXPECT_EQ(openBox.text, "\xB0\xB2\xD7\xB0\xB3\xC9\xB9\xA6");
-  EXPECT_EQ(openBox.caption, kDefaultCaption);
+  EXPECT_EQ(openBox.text, L"安装成功");
+  EXPECT_EQ(openBox.caption, L"信息：");
   EXPECT_FALSE(openBox.ownerWindowEnabled);  // task-modal without an owner
   EXPECT_TRUE(IsWindowEnabled(ownWindow));
 }
 
 TEST_F(RealMessageBox, AnswersWithTheButtonThatClosedIt) {
   EXPECT_EQ(ShowAndClose(MessageValue::FromInteger(-5), MB_YESNO | MB_DEFBUTTON2, "?", IDNO), MessageBoxResult::No);
-  EXPECT_EQ(openBox.text, "-5");
+  EXPECT_EQ(openBox.text, L"-5");
   // A box with only an OK button closed with its close box.
   EXPECT_EQ(ShowAndClose(MessageValue::FromText("?"), MB_ICONEXCLAMATION, "?", WM_CLOSE), MessageBoxResult::Ok);
   EXPECT_TRUE(openBox.found);

@@ -38,6 +38,7 @@ std::vector<std::string> FilesUnder(const std::string& root);
 std::map<std::string, std::string> FileContentsUnder(const std::string& root);
 
 bool Exists(const std::string& path);
+bool Exists(const std::wstring& path);
 bool IsDirectory(const std::string& path);
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);

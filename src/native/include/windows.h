@@ -2,7 +2,12 @@
 // makes (file services, ZIP extraction, text helpers). Types, constants and
 // behaviour follow Win32 so that the same logic compiles and behaves alike on
 // both sides. Paths are Windows paths: "\" is mapped to "/" on the way in and
-// "/" to "\" on the way out. The ANSI code page is 936.
+// "/" to "\" on the way out. Linux names files in UTF-8: the wide functions
+// take UTF-32 (wchar_t is 32 bits here), the "A" functions, which only tests
+// call, take GBK (code page 936), and both name the same files. There is no
+// system code page: CP_ACP is refused, so that code which leans on it fails
+// here as its texts would come out garbled on a system whose code page is not
+// 936.
 #pragma once
 
 #include <cstddef>
@@ -75,6 +80,20 @@ struct WIN32_FIND_DATAA {
 };
 using LPWIN32_FIND_DATAA = WIN32_FIND_DATAA*;
 
+struct WIN32_FIND_DATAW {
+  DWORD dwFileAttributes;
+  FILETIME ftCreationTime;
+  FILETIME ftLastAccessTime;
+  FILETIME ftLastWriteTime;
+  DWORD nFileSizeHigh;
+  DWORD nFileSizeLow;
+  DWORD dwReserved0;
+  DWORD dwReserved1;
+  WCHAR cFileName[MAX_PATH];
+  WCHAR cAlternateFileName[14];
+};
+using LPWIN32_FIND_DATAW = WIN32_FIND_DATAW*;
+
 // Times of 0 leave the file's time as it is; attributes of 0 leave them too.
 struct FILE_BASIC_INFO {
   LARGE_INTEGER CreationTime;
@@ -123,6 +142,7 @@ constexpr DWORD ERROR_SHARING_VIOLATION = 32;
 constexpr DWORD ERROR_WRITE_FAULT = 29;
 constexpr DWORD ERROR_FILE_EXISTS = 80;
 constexpr DWORD ERROR_INVALID_PARAMETER = 87;
+constexpr DWORD ERROR_INVALID_NAME = 123;
 constexpr DWORD ERROR_DISK_FULL = 112;
 constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
 constexpr DWORD ERROR_NEGATIVE_SEEK = 131;
@@ -139,19 +159,29 @@ DWORD GetLastError();
 void SetLastError(DWORD code);
 
 DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);
+DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size);
 BOOL SetCurrentDirectoryA(LPCSTR path);
+BOOL SetCurrentDirectoryW(LPCWSTR path);
 DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
+// Linux has no short names: the path comes back as it is, when it exists.
+DWORD GetShortPathNameW(LPCWSTR path, LPWSTR buffer, DWORD size);
 
 HANDLE FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data);
+HANDLE FindFirstFileW(LPCWSTR pattern, LPWIN32_FIND_DATAW data);
 BOOL FindNextFileA(HANDLE search, LPWIN32_FIND_DATAA data);
+BOOL FindNextFileW(HANDLE search, LPWIN32_FIND_DATAW data);
 BOOL FindClose(HANDLE search);
 
 BOOL CreateDirectoryA(LPCSTR path, LPSECURITY_ATTRIBUTES security);
+BOOL CreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES security);
 BOOL RemoveDirectoryA(LPCSTR path);
 BOOL DeleteFileA(LPCSTR path);
-BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
+BOOL DeleteFileW(LPCWSTR path);
+BOOL MoveFileExW(LPCWSTR from, LPCWSTR to, DWORD flags);
 
 HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                   DWORD disposition, DWORD attributes, HANDLE templateFile);
+HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                    DWORD disposition, DWORD attributes, HANDLE templateFile);
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD count, LPDWORD read, void* overlapped);
 BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD count, LPDWORD written, void* overlapped);
@@ -164,7 +194,9 @@ BOOL SetFileTime(HANDLE file, const FILETIME* creation, const FILETIME* access, 
 BOOL SetFileInformationByHandle(HANDLE file, FILE_INFO_BY_HANDLE_CLASS infoClass, LPVOID info, DWORD size);
 
 DWORD GetFileAttributesA(LPCSTR path);
+DWORD GetFileAttributesW(LPCWSTR path);
 BOOL SetFileAttributesA(LPCSTR path, DWORD attributes);
+BOOL SetFileAttributesW(LPCWSTR path, DWORD attributes);
 
 BOOL DosDateTimeToFileTime(WORD date, WORD time, LPFILETIME result);
 BOOL SystemTimeToFileTime(const SYSTEMTIME* time, LPFILETIME result);
@@ -172,7 +204,6 @@ BOOL FileTimeToSystemTime(const FILETIME* time, SYSTEMTIME* result);
 
 void Sleep(DWORD milliseconds);
 
-UINT GetACP();
 BOOL IsDBCSLeadByteEx(UINT codePage, BYTE byte);
 int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int length, LPWSTR out, int outLength);
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR text, int length, LPSTR out, int outLength,
