@@ -176,6 +176,14 @@ def build(out, work):
                          [(entry(name, 0, 0x20, raw=name.encode("gbk")), data) for name, data in TREE_FILES.items()])
     cases.append(("explorer.zip", EXTRACTED) + no_empty)
 
+    # .NET's ZipFile and 7-Zip on Windows: UTF-8 names with the flag set,
+    # made on MS-DOS, directories listed.
+    flagged = [(entry(name + "/", 0, 0x10), b"")
+               for name in sorted(directories_of(TREE_FILES, TREE_EMPTY_DIRECTORIES))]
+    flagged += [(entry(name, 0, 0x20), data) for name, data in TREE_FILES.items()]
+    write_python_archive(os.path.join(out, "utf8-flag.zip"), flagged)
+    cases.append(("utf8-flag.zip", EXTRACTED) + whole)
+
     # macOS Archive Utility: UTF-8 names without the flag, made on host 19.
     mac = [(entry(name + "/", 19, (0o40755 << 16), raw=(name + "/").encode()), b"")
            for name in sorted(directories_of(TREE_FILES, TREE_EMPTY_DIRECTORIES))]

@@ -6,11 +6,10 @@ velmora_test(zip_test
 # Archives made at test time by Info-ZIP zip, 7-Zip, bsdtar and Python's
 # zipfile, then extracted by the test program (under Wine in a Windows build).
 find_program(VELMORA_PYTHON3 python3 REQUIRED)
-set(_corpus ${CMAKE_CURRENT_BINARY_DIR}/corpus)
-add_test(NAME zip_corpus COMMAND ${VELMORA_PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/make_corpus.py ${_corpus})
+add_test(NAME zip_corpus COMMAND ${VELMORA_PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/make_corpus.py ${VELMORA_ZIP_CORPUS})
 set_tests_properties(zip_corpus PROPERTIES FIXTURES_SETUP zip_corpus)
 velmora_test(zip_corpus_test SOURCES corpus_test.cpp LIBS velmora_zip)
-target_compile_definitions(zip_corpus_test PRIVATE ZIP_CORPUS_DIR="${_corpus}")
+target_compile_definitions(zip_corpus_test PRIVATE ZIP_CORPUS_DIR="${VELMORA_ZIP_CORPUS}")
 set_tests_properties(zip_corpus_test PROPERTIES FIXTURES_REQUIRED zip_corpus)
 
 # The extraction on a disk that fills up.
