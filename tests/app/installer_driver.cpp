@@ -16,9 +16,12 @@ namespace installer_driver {
 
 namespace {
 
+// Either the class or the caption to look for; several installers may show
+// windows of the same caption at once.
 struct Search {
   DWORD pid;
   const wchar_t* className;
+  const wchar_t* caption;
   HWND found;
 };
 
@@ -28,14 +31,15 @@ BOOL CALLBACK MatchTopLevel(HWND hwnd, LPARAM param) {
   GetWindowThreadProcessId(hwnd, &owner);
   wchar_t cls[64] = {};
   GetClassNameW(hwnd, cls, static_cast<int>(std::size(cls)));
-  if (owner != s->pid || std::wstring(cls) != s->className || !IsWindowVisible(hwnd)) return TRUE;
+  const bool wanted = s->className != nullptr ? std::wstring(cls) == s->className : TextOf(hwnd) == s->caption;
+  if (owner != s->pid || !wanted || !IsWindowVisible(hwnd)) return TRUE;
   s->found = hwnd;
   return FALSE;
 }
 
-// A visible top-level window of the process with the given class.
-HWND FindTopLevel(DWORD pid, const wchar_t* className) {
-  Search search{pid, className, nullptr};
+// A visible top-level window of the process with the given class, or caption.
+HWND FindTopLevel(DWORD pid, const wchar_t* className, const wchar_t* caption = nullptr) {
+  Search search{pid, className, caption, nullptr};
   EnumWindows(&MatchTopLevel, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
@@ -200,18 +204,14 @@ void Installer::Dismiss(const Box& box) {
 
 HWND Installer::MainWindow(DWORD timeoutMs) {
   for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
-    HWND hwnd = FindWindowW(nullptr, WindowCaption().c_str());
-    DWORD owner = 0;
-    if (hwnd) GetWindowThreadProcessId(hwnd, &owner);
-    if (owner == process_.dwProcessId && IsWindowVisible(hwnd)) return hwnd;
+    if (HWND hwnd = FindTopLevel(process_.dwProcessId, nullptr, WindowCaption().c_str())) return hwnd;
     Sleep(50);
   }
   return nullptr;
 }
 
 bool Installer::MainWindowVisible() const {
-  HWND hwnd = FindWindowW(nullptr, WindowCaption().c_str());
-  return hwnd != nullptr && IsWindowVisible(hwnd);
+  return FindTopLevel(process_.dwProcessId, nullptr, WindowCaption().c_str()) != nullptr;
 }
 
 long Installer::WaitForExit(DWORD timeoutMs) {
