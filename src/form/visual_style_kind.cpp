@@ -16,7 +16,9 @@ constexpr std::uint32_t kPushLike = 0x1000;  // BS_PUSHLIKE
 constexpr std::uint32_t kBareChildStyle = 0x40010000;
 constexpr std::uint32_t kSimpleComboBox = 0x1;  // CBS_SIMPLE
 
-bool SameClass(const std::string& className, const char* name) { return text::EqualsIgnoringAsciiCase(className, name); }
+bool SameClass(const std::string& className, const char* name) {
+  return text::EqualsIgnoringAsciiCase(className, name);
+}
 
 std::optional<ControlKind> ButtonKind(const ControlFacts& control) {
   // An image button shows its own picture, which the drawn face would cover.

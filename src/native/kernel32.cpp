@@ -728,8 +728,8 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int length, LPW
   // Without MB_ERR_INVALID_CHARS Windows puts its default character in the
   // place of bytes the code page does not define and goes on.
   const std::wstring defaultCharacter(1, L'?');
-  std::optional<std::string> converted = Recode(from, kWide, std::string_view(text, bytes),
-                                                (flags & MB_ERR_INVALID_CHARS) ? std::string_view() : BytesOf(defaultCharacter));
+  const std::string_view substitute = (flags & MB_ERR_INVALID_CHARS) ? std::string_view() : BytesOf(defaultCharacter);
+  std::optional<std::string> converted = Recode(from, kWide, std::string_view(text, bytes), substitute);
   if (!converted) return Fail(ERROR_NO_UNICODE_TRANSLATION);
   std::wstring wide = WideOf(*converted);
   if (out == nullptr || outLength == 0) return static_cast<int>(wide.size());

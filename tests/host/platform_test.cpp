@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "host/wide_text.h"
 #include "support/child_process.h"
 #include "support/scratch.h"
 
@@ -30,6 +31,29 @@ TEST(Platform, ProgramInADriveRootWorksInThatRoot) {
   EXPECT_EQ(probe.output, "T:|T:\\");
   DeleteFileA("T:\\probe.exe");
   RemoveDirectoryA("T:\\sub");
+}
+
+// A game folder whose name GBK cannot spell, as a Western system may have
+// it: the program names it by its short 8.3 form, which leads to the same
+// folder, rather than having no run directory at all.
+TEST(Platform, AFolderGbkCannotSpellIsNamedByItsShortForm) {
+  testing_support::ScratchDirectory scratch;
+  const std::wstring folder = *text::WideFromGbk(scratch.path()) + L"\\Velmora \u00C9dition";
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  const std::wstring probe = folder + L"\\probe.exe";
+  const std::wstring built = *text::WideFromGbk(testing_support::HostPath(RUN_DIRECTORY_PROBE));
+  ASSERT_TRUE(CopyFileW(built.c_str(), probe.c_str(), FALSE));
+  testing_support::ProgramRun run = testing_support::RunProgram(L"\"" + probe + L"\"", scratch.path().c_str());
+  ASSERT_TRUE(run.started);
+  const std::string runDirectory = run.output.substr(0, run.output.find('|'));
+  ASSERT_FALSE(runDirectory.empty()) << run.output;
+  wchar_t longForm[MAX_PATH] = {};
+  GetLongPathNameW(text::WideFromGbk(runDirectory)->c_str(), longForm, MAX_PATH);
+  EXPECT_EQ(std::wstring(longForm), folder) << "run directory " << runDirectory;
+  // Start-up went there too.
+  EXPECT_EQ(run.output.substr(run.output.find('|') + 1, runDirectory.size()), runDirectory) << run.output;
+  DeleteFileW(probe.c_str());
+  RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace

@@ -1,22 +1,27 @@
 #include "support/child_process.h"
 
+#include "host/wide_text.h"
+
 namespace testing_support {
 
-ProgramRun RunProgram(const std::string& commandLine, const char* currentDirectory, const char* environment) {
+ProgramRun RunProgram(const std::wstring& commandLine, const char* currentDirectory, const char* environment) {
   ProgramRun run;
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   HANDLE readEnd = nullptr, writeEnd = nullptr;
   if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return run;
   SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdOutput = writeEnd;
   startup.hStdError = writeEnd;
-  std::string mutableLine = commandLine;
+  std::wstring mutableLine = commandLine;
+  const std::wstring directory = currentDirectory != nullptr ? text::WideFromGbk(currentDirectory).value_or(L"") : L"";
   PROCESS_INFORMATION process{};
-  run.started = CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                               const_cast<char*>(environment), currentDirectory, &startup, &process) != FALSE;
+  // An environment block given here is one of GBK strings.
+  run.started = CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                               const_cast<char*>(environment),
+                               currentDirectory != nullptr ? directory.c_str() : nullptr, &startup, &process) != FALSE;
   CloseHandle(writeEnd);
   if (run.started) {
     char buffer[4096];
@@ -29,6 +34,10 @@ ProgramRun RunProgram(const std::string& commandLine, const char* currentDirecto
   }
   CloseHandle(readEnd);
   return run;
+}
+
+ProgramRun RunProgram(const std::string& commandLine, const char* currentDirectory, const char* environment) {
+  return RunProgram(text::WideFromGbk(commandLine).value_or(L""), currentDirectory, environment);
 }
 
 }  // namespace testing_support

@@ -14,8 +14,10 @@ struct ProgramRun {
   std::string output;  // standard output and standard error together
 };
 
-// Runs commandLine to its end. Without a current directory or environment
-// block the child inherits the test's.
+// Runs commandLine (GBK, or UTF-16 for names GBK lacks) to its end. Without a
+// current directory or environment block the child inherits the test's.
+ProgramRun RunProgram(const std::wstring& commandLine, const char* currentDirectory = nullptr,
+                      const char* environment = nullptr);
 ProgramRun RunProgram(const std::string& commandLine, const char* currentDirectory = nullptr,
                       const char* environment = nullptr);
 
