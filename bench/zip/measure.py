@@ -122,8 +122,10 @@ def can_mount(work):
 
 
 class Tool:
-    def __init__(self, name, side, command, ours=False, baseline=False):
+    def __init__(self, name, side, command, ours=False, baseline=False, window=None):
         self.name, self.side, self.command, self.ours, self.baseline = name, side, command, ours, baseline
+        # Ours under the installer's window: "blocked" or "alive".
+        self.window = window
 
 
 def tools(args):
@@ -145,6 +147,12 @@ def tools(args):
                          lambda a, d: [args.wine_run,
                                        os.path.join(args.nsis, os.path.splitext(os.path.basename(a))[0] + ".exe"),
                                        "/S", "/D=" + windows_path(d)]))
+    if args.window_exe:
+        for mode, name in (("blocked", "window blocked"), ("alive", "window kept alive")):
+            wine.append(Tool(name, "wine",
+                             lambda a, d, mode=mode: [args.wine_run, args.window_exe, mode, windows_path(a),
+                                                      windows_path(d) + "\\"],
+                             window=mode))
     if args.baseline:
         before_native = os.path.join(args.baseline, "velmora_unzip")
         before_windows = os.path.join(args.baseline, "velmora_unzip.exe")
@@ -169,6 +177,7 @@ def main():
     parser.add_argument("--no-wine", action="store_true")
     parser.add_argument("--no-nsis", action="store_true")
     parser.add_argument("--baseline", help="directory of an earlier build's velmora_unzip and velmora_unzip.exe")
+    parser.add_argument("--window-exe", help="velmora_unzip_window.exe: ours under the installer's window")
     parser.add_argument("archives", nargs="+")
     args = parser.parse_args()
 
@@ -198,7 +207,7 @@ def main():
                                                                          args.work)
                     problem = "exit status %d: %s" % (code, stderr.strip()[-300:]) if code != 0 else None
                     if problem is None and rep == 0:
-                        problem = check_tree(destination, manifest, tool.ours or tool.baseline)
+                        problem = check_tree(destination, manifest, tool.ours or tool.baseline or tool.window)
                 if problem:
                     failures.append("%s on %s: %s" % (tool.name, archive, problem))
                 results.setdefault((archive, tool.name), (tool, data_bytes / 1e6, []))[2].append(
@@ -243,6 +252,17 @@ def main():
               (side, archive, now_wall, before_wall, now_wall / before_wall, now_cpu, before_cpu,
                now_cpu / before_cpu))
 
+    for archive in args.archives:
+        window = {tool.window: samples for (a, _), (tool, _, samples) in results.items() if a == archive and tool.window}
+        if len(window) == 2:
+            # What looking after the window between pieces of work costs:
+            # the same extraction under the same window, without and with.
+            walls = {mode: statistics.median(s[0] for s in window[mode]) for mode in window}
+            cpus = {mode: statistics.median(s[1] + s[3] for s in window[mode]) for mode in window}
+            print("window kept alive / blocked, %-10s wall %.3f s / %.3f s = %.3f, cpu %.2f s / %.2f s = %.3f" %
+                  (archive, walls["alive"], walls["blocked"], walls["alive"] / walls["blocked"], cpus["alive"],
+                   cpus["blocked"], cpus["alive"] / cpus["blocked"]))
+
     print()
     for archive in args.archives:
         for side in ("native", "wine"):
@@ -251,7 +271,7 @@ def main():
             entries = [(name, statistics.median(s[0] for s in samples),
                         statistics.median(s[1] + s[3] for s in samples), tool.ours)
                        for (a, name), (tool, _, samples) in results.items()
-                       if a == archive and tool.side == side and not tool.baseline]
+                       if a == archive and tool.side == side and not tool.baseline and not tool.window]
             if not entries:
                 continue
             ours_wall, ours_cpu = [(w, c) for _, w, c, o in entries if o][0]

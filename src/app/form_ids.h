@@ -12,5 +12,7 @@ constexpr UnitId kUninstallButton = 0x16010002;  // 按钮1 "卸载汉化"
 constexpr UnitId kForumButton = 0x1601000D;      // 按钮2 "访问汉化组贴吧"
 constexpr UnitId kInstallButton = 0x16010017;    // 按钮3 "安装汉化"
 constexpr UnitId kZipUnit = 0x160100A2;          // ZIP压缩1
+// The buttons in the order the handlers disable and enable them.
+constexpr UnitId kButtons[] = {kUninstallButton, kForumButton, kInstallButton};
 
 }  // namespace form_ids

@@ -1,11 +1,14 @@
 #include "app/handlers.h"
 
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 
 #include "app/form_ids.h"
+#include "app/install_progress.h"
 #include "app/installer_state.h"
 #include "assets/constant_pool.h"
+#include "form/busy_window.h"
 #include "form/loader.h"
 #include "form/properties.h"
 #include "form/visual_style.h"
@@ -34,8 +37,12 @@ void Tell(Text message, UINT flags, Text caption) {
 
 // Buttons are disabled in the order 按钮1, 按钮2, 按钮3 and enabled likewise.
 void SetButtonsDisabled(bool disabled) {
-  for (UnitId button : {form_ids::kUninstallButton, form_ids::kForumButton, form_ids::kInstallButton})
+  for (UnitId button : form_ids::kButtons)
     WriteUnitProperty(form_ids::kStartWindow, button, kPropertyDisabled, -1, disabled ? 1 : 0, 0);
+}
+
+std::uint64_t PayloadBytes() {
+  return std::uint64_t{PoolBytes(pool::Bytes::PayloadGameExe).size} + PoolBytes(pool::Bytes::PayloadPatchDll).size;
 }
 
 void RejectAndEnd(Text message) {
@@ -92,15 +99,19 @@ void OnInstallClicked() {
   FileSearchHandle search;
   InstallerState& state = Installer();
   SetButtonsDisabled(true);
+  InstallProgress progress(PayloadBytes());
   MakeDirectory(RunPath(Text::VideoDirectory));
-  Delay(kPauseMilliseconds);
+  Delay(kPauseMilliseconds, progress.keepAlive());
   int extracted = ExtractArchive(GetUnitObject(form_ids::kStartWindow, form_ids::kZipUnit), state.foundArchive,
-                                 RunPath(Text::Backslash));
-  Delay(kPauseMilliseconds);
+                                 RunPath(Text::Backslash), progress.keepAlive());
+  Delay(kPauseMilliseconds, progress.keepAlive());
   state.foundRemovable = FindMatchingFile(RunPath(Text::StalePatchPath), search);
   RemoveFile(state.foundRemovable);
-  bool gameWritten = WriteBytesToFile(RunPath(Text::GameExePath), {PoolBytes(pool::Bytes::PayloadGameExe)});
-  bool patchWritten = WriteBytesToFile(RunPath(Text::PatchDllPath), {PoolBytes(pool::Bytes::PayloadPatchDll)});
+  bool gameWritten =
+      WriteBytesToFile(RunPath(Text::GameExePath), {PoolBytes(pool::Bytes::PayloadGameExe)}, progress.keepAlive());
+  bool patchWritten =
+      WriteBytesToFile(RunPath(Text::PatchDllPath), {PoolBytes(pool::Bytes::PayloadPatchDll)}, progress.keepAlive());
+  progress.Finish();
   // Only a complete installation is called a success and gets its shortcut.
   if (extracted == 1 && gameWritten && patchWritten) {
     Tell(Text::InstalledMessage, kInformation, Text::InstalledCaption);
@@ -117,6 +128,7 @@ void OnUninstallClicked() {
   FileSearchHandle search;
   InstallerState& state = Installer();
   SetButtonsDisabled(true);
+  BusyWindow busy(form_ids::kStartWindow);
   state.foundPatchDll = FindMatchingFile(RunPath(Text::PatchDllPath), search);
   state.foundGameExe = FindMatchingFile(RunPath(Text::GameExePath), search);
   state.foundRemovable = FindMatchingFile(RunPath(Text::MoviePath), search);
@@ -124,9 +136,9 @@ void OnUninstallClicked() {
     Tell(Text::NotInstalledMessage, kInformation, Text::ErrorCaption);
   } else {
     bool removed = RemoveFound(RunPath(Text::Backslash), state.foundGameExe);
-    Delay(kPauseMilliseconds);
+    Delay(kPauseMilliseconds, busy.keepAlive());
     removed &= RemoveFound(RunPath(Text::VideoDirectoryJoint), state.foundRemovable);
-    Delay(kPauseMilliseconds);
+    Delay(kPauseMilliseconds, busy.keepAlive());
     removed &= RemoveFound(RunPath(Text::Backslash), state.foundPatchDll);
     // A file that is still there (the game running, access denied) must not
     // be reported as uninstalled.

@@ -15,7 +15,8 @@ if(WIN32)
     properties.cpp
     engine_start.cpp
     window_unit.cpp
-    button_unit.cpp)
+    button_unit.cpp
+    busy_window.cpp)
   target_link_libraries(velmora_form_engine PUBLIC velmora_form_layout velmora_form_description velmora_picture
                         velmora_host ole32 user32 gdi32)
 endif()

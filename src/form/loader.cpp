@@ -18,6 +18,7 @@ struct WindowLifecycle {
   bool firstShowPending = false;
   bool destroyRequested = false;
   HWND focusMemory = nullptr;
+  const BusyWindow* busy = nullptr;
 };
 
 std::map<UnitId, WindowLifecycle>& Lifecycles() {
@@ -292,3 +293,13 @@ bool AnyWindowLoaded() {
 }
 
 HWND& FocusMemoryOf(UnitId window) { return Lifecycles()[window].focusMemory; }
+
+const BusyWindow* BusyWindowOf(UnitId window) {
+  auto it = Lifecycles().find(window);
+  return it != Lifecycles().end() ? it->second.busy : nullptr;
+}
+
+void SetBusyWindow(UnitId window, const BusyWindow* busy) {
+  auto it = Lifecycles().find(window);
+  if (it != Lifecycles().end()) it->second.busy = busy;
+}

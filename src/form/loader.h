@@ -6,6 +6,7 @@
 #include "form/unit_object.h"
 
 struct WindowTemplate;
+class BusyWindow;
 
 // Private messages of the engine.
 constexpr UINT kDeferredDestroyMessage = 0x8065;
@@ -55,3 +56,9 @@ bool AnyWindowLoaded();
 
 // The window the focus went to last time the window was deactivated.
 HWND& FocusMemoryOf(UnitId window);
+
+// The sequence that the window's handler runs (busy_window.h), or nullptr
+// when none runs or the window is not loaded.
+const BusyWindow* BusyWindowOf(UnitId window);
+// Setting it for a window that is not loaded does nothing.
+void SetBusyWindow(UnitId window, const BusyWindow* busy);

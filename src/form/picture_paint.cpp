@@ -39,17 +39,13 @@ void PaintBackground(HDC dc, const RECT& clip, int clientWidth, int clientHeight
   if (brush) FillRgn(dc, uncovered.get(), brush.get());
 }
 
-void PaintWindowBackground(HWND window, const std::vector<std::uint8_t>& pictureBytes,
+void PaintWindowBackground(HWND window, HDC dc, const std::vector<std::uint8_t>& pictureBytes,
                            std::optional<DecodedPicture>& decoded, std::uint32_t pictureMode, std::uint32_t backColor) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(window, &paint);
   RECT clip;
   const int clipShape = dc != nullptr ? GetClipBox(dc, &clip) : ERROR;
-  if (clipShape != NULLREGION && clipShape != ERROR && !IsRectEmpty(&clip)) {
-    if (!decoded && !pictureBytes.empty()) decoded = DecodePicture(pictureBytes.data(), pictureBytes.size());
-    RECT client;
-    GetClientRect(window, &client);
-    PaintBackground(dc, clip, client.right, client.bottom, decoded ? &*decoded : nullptr, pictureMode, backColor);
-  }
-  EndPaint(window, &paint);
+  if (clipShape == NULLREGION || clipShape == ERROR || IsRectEmpty(&clip)) return;
+  if (!decoded && !pictureBytes.empty()) decoded = DecodePicture(pictureBytes.data(), pictureBytes.size());
+  RECT client;
+  GetClientRect(window, &client);
+  PaintBackground(dc, clip, client.right, client.bottom, decoded ? &*decoded : nullptr, pictureMode, backColor);
 }

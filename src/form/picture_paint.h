@@ -21,8 +21,9 @@ COLORREF ResolveColour(std::uint32_t colour);
 void PaintBackground(HDC dc, const RECT& clip, int clientWidth, int clientHeight, const DecodedPicture* picture,
                      std::uint32_t pictureMode, std::uint32_t backColor);
 
-// All of WM_PAINT for a window that paints only its background. The picture
-// is decoded from pictureBytes into `decoded` at the first paint that needs
-// it; one that does not decode is tried again at the next paint.
-void PaintWindowBackground(HWND window, const std::vector<std::uint8_t>& pictureBytes,
+// The window's background into dc, the device context of its WM_PAINT,
+// within the clip box. The picture is decoded from pictureBytes into
+// `decoded` at the first paint that needs it; one that does not decode is
+// tried again at the next paint.
+void PaintWindowBackground(HWND window, HDC dc, const std::vector<std::uint8_t>& pictureBytes,
                            std::optional<DecodedPicture>& decoded, std::uint32_t pictureMode, std::uint32_t backColor);

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "form/busy_window.h"
 #include "form/events.h"
 #include "form/focus_order.h"
 #include "form/loader.h"
@@ -320,11 +321,19 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
   UnitId window = w.base.window;
   UnitId self = w.base.unit;
   switch (message) {
-    case WM_PAINT:
-      PaintWindowBackground(hwnd, w.properties.backPicture, w.background, w.properties.pictureMode,
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(hwnd, &paint);
+      PaintWindowBackground(hwnd, dc, w.properties.backPicture, w.background, w.properties.pictureMode,
                             w.properties.backColor);
+      if (const BusyWindow* busy = BusyWindowOf(window)) busy->PaintOverlay(dc);
+      EndPaint(hwnd, &paint);
       return 0;
+    }
     case WM_COMMAND: {
+      // A unit's command now (a click that a program posts to a disabled
+      // button) would start a second sequence inside the running one.
+      if (BusyWindowOf(window) != nullptr) return 0;
       UINT id = LOWORD(wParam);
       if (lParam != 0 && id < kFirstMenuCommand) {
         bool handled = false;
@@ -349,6 +358,9 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       break;
     }
     case WM_CLOSE: {
+      // Closing now would destroy the window and its units under the
+      // handler that is still working through its sequence.
+      if (BusyWindowOf(window) != nullptr) return 0;
       EventRecord query;
       query.window = window;
       query.unit = self;
@@ -359,6 +371,9 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       break;
     }
     case WM_QUERYENDSESSION: {
+      // Ending the session now would end the program half way through
+      // writing the game's files.
+      if (BusyWindowOf(window) != nullptr) return FALSE;
       EventRecord query;
       query.window = window;
       query.unit = self;
@@ -405,9 +420,17 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case kDeferredDestroyMessage:
       CarryOutDeferredDestroy(window);
       return 0;
-    case WM_SETCURSOR:
+    case WM_SETCURSOR: {
+      // The busy pointer over the client area and over the units, which
+      // leave the pointer to their window unless they have one of their own.
+      const bool inside = reinterpret_cast<HWND>(wParam) != hwnd || LOWORD(lParam) == HTCLIENT;
+      if (inside && BusyWindowOf(window) != nullptr) {
+        SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_APPSTARTING)));
+        return TRUE;
+      }
       if (reinterpret_cast<HWND>(wParam) == hwnd && LOWORD(lParam) == HTCLIENT && ShowUnitCursor(w.base)) return TRUE;
       break;
+    }
     default:
       break;
   }

@@ -1,5 +1,8 @@
 #include "host/file_services.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "host/file_output.h"
 #include "host/platform_files.h"
 #include "host/text.h"
@@ -9,9 +12,19 @@ namespace {
 // Fixed once at start-up, read-only afterwards.
 std::string runDirectory;
 
-DelaySeam delaySeam{[](DWORD milliseconds) { Sleep(milliseconds); }};
+DelaySeam delaySeam{[](DWORD milliseconds, const KeepAlive* keepAlive) {
+  if (keepAlive != nullptr)
+    keepAlive->wait(keepAlive->context, milliseconds);
+  else
+    Sleep(milliseconds);
+}};
 
-// "E:" alone: a drive designator, which SetCurrentDirectoryA would take as
+// Data goes to the file in pieces of this size, so that the window of a
+// 35 MB payload write is looked after between them however slow the disk;
+// next to the data the extra calls cost nothing.
+constexpr std::size_t kWritePiece = 256 * 1024;
+
+// "E:" alone: a drive designator, which SetCurrentDirectory would take as
 // "the directory last used on that drive".
 bool IsBareDrive(const std::string& path) {
   return path.size() == 2 && path[1] == ':' &&
@@ -71,7 +84,8 @@ bool MakeDirectory(const std::string& path) { return platform_files::NewDirector
 
 bool RemoveFile(const std::string& path) { return platform_files::Delete(path); }
 
-bool WriteBytesToFile(const std::string& path, std::initializer_list<ByteSetView> data) {
+bool WriteBytesToFile(const std::string& path, std::initializer_list<ByteSetView> data,
+                      const KeepAlive* keepAlive) {
   if (path.empty()) return false;
   // A read-only file is not overwritten, nor is a directory replaced.
   DWORD existing = platform_files::Attributes(path);
@@ -81,12 +95,21 @@ bool WriteBytesToFile(const std::string& path, std::initializer_list<ByteSetView
   // wherever the disk fills or the game holds its file.
   FileOutput output;
   if (!output.Open(path)) return false;
-  for (const ByteSetView& part : data)
-    if (part.size > 0 && !output.Write(reinterpret_cast<const char*>(part.bytes), part.size)) return false;
+  for (const ByteSetView& part : data) {
+    const auto* bytes = reinterpret_cast<const char*>(part.bytes);
+    for (std::size_t done = 0; done < part.size;) {
+      const std::size_t piece = std::min(kWritePiece, part.size - done);
+      if (!output.Write(bytes + done, static_cast<DWORD>(piece))) return false;
+      done += piece;
+      AdvanceBytes(keepAlive, piece);
+    }
+  }
   return output.Commit();
 }
 
-void Delay(int milliseconds) { delaySeam.sleep(milliseconds < 0 ? 0 : static_cast<DWORD>(milliseconds)); }
+void Delay(int milliseconds, const KeepAlive* keepAlive) {
+  delaySeam.wait(milliseconds < 0 ? 0 : static_cast<DWORD>(milliseconds), keepAlive);
+}
 
 DelaySeam SetDelaySeam(DelaySeam seam) {
   DelaySeam previous = delaySeam;

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include "host/byte_set.h"
+#include "host/keep_alive.h"
 
 // One platform search, owned by the handler that opened it. Empty until a
 // FindMatchingFile call finds a match.
@@ -50,16 +51,19 @@ void CloseFileSearch(FileSearchHandle& search);
 bool MakeDirectory(const std::string& path);
 bool RemoveFile(const std::string& path);
 
-// Writes each ByteSet, in order and with one WriteFile call each, into a new
-// file that then takes path's place. False when that fails, with path as it
-// was and nothing of the new file left; false, too, over a read-only file.
-bool WriteBytesToFile(const std::string& path, std::initializer_list<ByteSetView> data);
+// Writes each ByteSet, in order, into a new file that then takes path's
+// place; keepAlive, when given, hears of every piece written. False when that
+// fails, with path as it was and nothing of the new file left; false, too,
+// over a read-only file.
+bool WriteBytesToFile(const std::string& path, std::initializer_list<ByteSetView> data,
+                      const KeepAlive* keepAlive = nullptr);
 
-// Blocks the calling thread; a negative count is a delay of 0.
-void Delay(int milliseconds);
+// Blocks the calling thread, or waits through keepAlive when one is given; a
+// negative count is a delay of 0.
+void Delay(int milliseconds, const KeepAlive* keepAlive = nullptr);
 
-// How Delay blocks; tests put in their own to see the pauses without waiting.
+// How Delay waits; tests put in their own to see the pauses without waiting.
 struct DelaySeam {
-  void (*sleep)(DWORD milliseconds);
+  void (*wait)(DWORD milliseconds, const KeepAlive* keepAlive);
 };
 DelaySeam SetDelaySeam(DelaySeam seam);

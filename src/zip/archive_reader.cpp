@@ -211,7 +211,8 @@ ReaderStatus ArchiveReader::ReadEntryInfo(std::int32_t index, ZipEntryInfo& info
   return ReaderStatus::kOk;
 }
 
-ReaderStatus ArchiveReader::ExtractEntryToFile(std::int32_t index, const EntryTarget& target) {
+ReaderStatus ArchiveReader::ExtractEntryToFile(std::int32_t index, const EntryTarget& target,
+                                               const KeepAlive* keepAlive) {
   ZipEntryInfo info;
   ReaderStatus status = ReadEntryInfo(index, info);
   if (status != ReaderStatus::kOk) return status;
@@ -224,12 +225,13 @@ ReaderStatus ArchiveReader::ExtractEntryToFile(std::int32_t index, const EntryTa
     if (unzOpenCurrentFile(archive_) != UNZ_OK) return ReaderStatus::kBadHeader;
     entryDataOpen_ = true;
   }
-  status = CopyEntryData(info, target);
+  status = CopyEntryData(info, target, keepAlive);
   CloseEntryData();
   return status;
 }
 
-ReaderStatus ArchiveReader::CopyEntryData(const ZipEntryInfo& info, const EntryTarget& target) {
+ReaderStatus ArchiveReader::CopyEntryData(const ZipEntryInfo& info, const EntryTarget& target,
+                                          const KeepAlive* keepAlive) {
   FileOutput output;
   if (!output.Open(target.path())) return ReaderStatus::kCannotOpen;
   // Minizip copies stored data a byte at a time, which costs a patch of
@@ -246,6 +248,7 @@ ReaderStatus ArchiveReader::CopyEntryData(const ZipEntryInfo& info, const EntryT
     if (got == 0) break;
     if (!output.Write(chunk_.data(), static_cast<DWORD>(got))) return ReaderStatus::kDataError;
     total += static_cast<std::uint64_t>(got);
+    AdvanceBytes(keepAlive, static_cast<std::uint64_t>(got));
   }
   // Data shorter than announced ends without an error of its own: the
   // central directory's size is the one to hold it to.

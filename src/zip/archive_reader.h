@@ -12,6 +12,7 @@
 #include <minizip/unzip.h>
 #include <windows.h>
 
+#include "host/keep_alive.h"
 #include "zip/archive_file.h"
 
 class EntryTarget;
@@ -93,7 +94,9 @@ class ArchiveReader {
   // Writes file entry index to target, whose directory must exist. Nothing
   // is left at the target unless the data was complete and its CRC-32
   // matched; a file that was there before stays as it was on any failure.
-  ReaderStatus ExtractEntryToFile(std::int32_t index, const EntryTarget& target);
+  // keepAlive, when given, hears of every chunk written.
+  ReaderStatus ExtractEntryToFile(std::int32_t index, const EntryTarget& target,
+                                  const KeepAlive* keepAlive = nullptr);
 
  private:
   // Entry data moves through one buffer of this size. With 16 KB chunks the
@@ -105,7 +108,7 @@ class ArchiveReader {
 
   bool MoveTo(std::int32_t index);
   void CloseEntryData();
-  ReaderStatus CopyEntryData(const ZipEntryInfo& info, const EntryTarget& target);
+  ReaderStatus CopyEntryData(const ZipEntryInfo& info, const EntryTarget& target, const KeepAlive* keepAlive);
   int ReadStoredData(const ZipEntryInfo& info, std::uint64_t start, std::uint64_t done, std::uint32_t& crc);
 
   ArchiveFile file_;

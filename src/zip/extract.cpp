@@ -22,10 +22,10 @@ class ExtractionState {
  public:
   explicit ExtractionState(ExtractProgress progress) : progress_(progress) {}
 
-  void SetTotal(std::int32_t total) { total_ = total; }
+  void SetTotal(std::int32_t total) { total_ = static_cast<std::uint64_t>(total); }
 
   // After entry index; false when the reply asks to stop.
-  bool ReportEntry(std::int32_t index) { return Report(ProgressPercent(index, total_)); }
+  bool ReportEntry(std::int32_t index) { return Report(ProgressPercent(static_cast<std::uint64_t>(index), total_)); }
 
   // The closing notification: every entry counted as done.
   void ReportEnd() { Report(ProgressPercent(total_, total_)); }
@@ -34,15 +34,18 @@ class ExtractionState {
   bool Report(int percent) { return progress_.report == nullptr || progress_.report(progress_.context, percent); }
 
   ExtractProgress progress_;
-  std::int32_t total_ = 0;
+  std::uint64_t total_ = 0;
 };
 
 // The entry loop; ExtractArchiveTo raises the closing notification for
 // every result but a cancel.
-int ExtractEntries(ArchiveReader& reader, const std::string& root, ExtractionState& state, bool& cancelled) {
-  std::int32_t total = CountEntries(reader);
+int ExtractEntries(ArchiveReader& reader, const std::string& root, ExtractionState& state, bool& cancelled,
+                   const KeepAlive* keepAlive) {
+  const EntryCount count = CountEntries(reader, keepAlive);
+  const std::int32_t total = count.entries;
   if (total < 0) return kExtractFailed;
   state.SetTotal(total);
+  ExpectBytes(keepAlive, count.fileBytes);
   DestinationDirectories directories(root);
   for (std::int32_t index = 0; index < total; ++index) {
     ZipEntryInfo entry;
@@ -50,7 +53,10 @@ int ExtractEntries(ArchiveReader& reader, const std::string& root, ExtractionSta
     EntryTarget target;
     if (ResolveEntryTarget(root, entry, target) != NameVerdict::kAccepted) return kExtractFailed;
     if (!directories.Make(target.DirectoryBelowRoot())) return kExtractFailed;
-    if (!target.IsDirectory() && reader.ExtractEntryToFile(index, target) != ReaderStatus::kOk) return kExtractFailed;
+    if (!target.IsDirectory() && reader.ExtractEntryToFile(index, target, keepAlive) != ReaderStatus::kOk)
+      return kExtractFailed;
+    // A directory or an empty file writes nothing, and may still take a while.
+    AdvanceBytes(keepAlive, 0);
     if (!state.ReportEntry(index)) {
       cancelled = true;
       return kExtractCompleted;
@@ -63,8 +69,8 @@ int ExtractEntries(ArchiveReader& reader, const std::string& root, ExtractionSta
 
 }  // namespace
 
-int ProgressPercent(std::int32_t current, std::int32_t total) {
-  if (total <= 0) return 100;
+int ProgressPercent(std::uint64_t current, std::uint64_t total) {
+  if (total == 0) return 100;
   return static_cast<int>(static_cast<double>(current) / total * 100.0);
 }
 
@@ -83,11 +89,16 @@ ArchiveHead ReadArchiveHead(const std::string& path) {
   return value >= 1 ? ArchiveHead::kLocalHeader : ArchiveHead::kRefused;
 }
 
-std::int32_t CountEntries(ArchiveReader& reader) {
-  if (!reader.HasArchive()) return -1;
-  std::int32_t count = 0;
+EntryCount CountEntries(ArchiveReader& reader, const KeepAlive* keepAlive) {
+  EntryCount count;
+  if (!reader.HasArchive()) return count;
+  count.entries = 0;
   ZipEntryInfo entry;
-  while (reader.ReadEntryInfo(count, entry) == ReaderStatus::kOk) ++count;
+  while (reader.ReadEntryInfo(count.entries, entry) == ReaderStatus::kOk) {
+    ++count.entries;
+    if (!entry.IsDirectory()) count.fileBytes += entry.uncompressedSize;
+    AdvanceBytes(keepAlive, 0);
+  }
   return count;
 }
 
@@ -111,7 +122,7 @@ int ExtractArchiveTo(const std::string& archive, const std::string& destination,
     // Past leading data only the central directory vouches for an archive,
     // and one that lists nothing is none.
     if (reader && (head == ArchiveHead::kLocalHeader || reader->EntryCount() > 0))
-      result = ExtractEntries(*reader, root, state, cancelled);
+      result = ExtractEntries(*reader, root, state, cancelled, progress.keepAlive);
   }
   if (!cancelled) state.ReportEnd();
   return result;

@@ -6,14 +6,19 @@
 #include <cstdint>
 #include <string>
 
+#include "host/keep_alive.h"
+
 class ArchiveReader;
 
 // The percentage hook, called after each entry with the share of entries
 // done, and once more with 100 when the extraction ends other than by
 // cancelling. A false reply cancels after the entry just processed.
+// keepAlive, when given, is told the bytes the archive's files hold once
+// they are counted, and hears of every piece of work after that.
 struct ExtractProgress {
   bool (*report)(void* context, int percent);
   void* context;
+  const KeepAlive* keepAlive = nullptr;
 };
 
 // Results of ExtractArchiveTo.
@@ -44,9 +49,16 @@ enum class ArchiveHead {
 
 ArchiveHead ReadArchiveHead(const std::string& path);
 
-// The number of leading entries whose information can be read, or -1 when
-// the reader has no archive (its central directory was unreadable).
-std::int32_t CountEntries(ArchiveReader& reader);
+// What the counting pass finds.
+struct EntryCount {
+  // The leading entries whose information can be read, or -1 when the reader
+  // has no archive (its central directory was unreadable).
+  std::int32_t entries = -1;
+  // The bytes that the files among them hold.
+  std::uint64_t fileBytes = 0;
+};
+// keepAlive, when given, hears of every entry read.
+EntryCount CountEntries(ArchiveReader& reader, const KeepAlive* keepAlive = nullptr);
 
 // current ÷ total × 100, truncated; 100 when there is nothing to count.
-int ProgressPercent(std::int32_t current, std::int32_t total);
+int ProgressPercent(std::uint64_t current, std::uint64_t total);

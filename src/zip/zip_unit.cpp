@@ -83,7 +83,8 @@ const UnitTypeOperations kZipUnitOperations = {
     &Create, nullptr, &Serialise, &ReadProperty, nullptr, nullptr, nullptr, nullptr,
 };
 
-int ExtractArchive(UnitObject& zipUnit, const std::string& archive, const std::string& destination) {
+int ExtractArchive(UnitObject& zipUnit, const std::string& archive, const std::string& destination,
+                   const KeepAlive* keepAlive) {
   ProgressSource source{zipUnit.hwnd, zipUnit.window, zipUnit.unit};
-  return ExtractArchiveTo(archive, destination, ExtractProgress{&ReportProgress, &source});
+  return ExtractArchiveTo(archive, destination, ExtractProgress{&ReportProgress, &source, keepAlive});
 }

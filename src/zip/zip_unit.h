@@ -5,9 +5,12 @@
 #include <string>
 
 #include "form/unit_object.h"
+#include "host/keep_alive.h"
 
 extern const UnitTypeOperations kZipUnitOperations;
 
 // The unit's method: 1 when the entry loop ended normally or was cancelled,
 // 0 when something could not be extracted, -1 for a missing archive.
-int ExtractArchive(UnitObject& zipUnit, const std::string& archive, const std::string& destination);
+// keepAlive, when given, looks after the window the caller runs under.
+int ExtractArchive(UnitObject& zipUnit, const std::string& archive, const std::string& destination,
+                   const KeepAlive* keepAlive = nullptr);

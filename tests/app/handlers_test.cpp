@@ -44,7 +44,7 @@ int RecordBox(const char* text, const char* caption, UINT flags) {
   return IDOK;
 }
 
-void RecordDelay(DWORD milliseconds) { happened.push_back("delay " + std::to_string(milliseconds)); }
+void RecordDelay(DWORD milliseconds, const KeepAlive*) { happened.push_back("delay " + std::to_string(milliseconds)); }
 
 std::string Box(const char* caption, const char* text, const char* rest) {
   return "box " + Gbk(caption) + "|" + Gbk(text) + rest;

@@ -1,5 +1,7 @@
 #include "installer_driver.h"
 
+#include "app/progress_bar_layout.h"
+
 #include <shlobj.h>
 
 #include <minizip/zip.h>
@@ -44,22 +46,22 @@ HWND FindTopLevel(DWORD pid, const wchar_t* className, const wchar_t* caption = 
   return search.found;
 }
 
-// 32 × 32 pixels of a device context, top row first.
-std::vector<std::uint32_t> Pixels32(HDC source, int x, int y) {
+// width × height pixels of a device context (0x00RRGGBB), top row first.
+std::vector<std::uint32_t> Pixels(HDC source, int x, int y, int width, int height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = 32;
-  info.bmiHeader.biHeight = -32;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
   HDC memory = CreateCompatibleDC(source);
   HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, 32, 32, source, x, y, SRCCOPY);
+  BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
   GdiFlush();
   const auto* p = static_cast<const std::uint32_t*>(bits);
-  std::vector<std::uint32_t> pixels(p, p + 32 * 32);
+  std::vector<std::uint32_t> pixels(p, p + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
   SelectObject(memory, old);
   DeleteObject(bitmap);
   DeleteDC(memory);
@@ -77,7 +79,7 @@ int Difference(const std::vector<std::uint32_t>& shown, HICON icon) {
   RECT all{0, 0, 32, 32};
   FillRect(memory, &all, background);
   DrawIconEx(memory, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
-  std::vector<std::uint32_t> drawn = Pixels32(memory, 0, 0);
+  std::vector<std::uint32_t> drawn = Pixels(memory, 0, 0, 32, 32);
   int differing = 0;
   for (std::size_t i = 0; i < drawn.size(); ++i) differing += (drawn[i] & 0xFFFFFF) != (shown[i] & 0xFFFFFF);
   DeleteObject(background);
@@ -99,7 +101,7 @@ Icon IconOf(HWND box) {
   RECT r;
   GetWindowRect(iconControl, &r);
   HDC screen = GetDC(nullptr);
-  std::vector<std::uint32_t> shown = Pixels32(screen, r.left, r.top);
+  std::vector<std::uint32_t> shown = Pixels(screen, r.left, r.top, 32, 32);
   ReleaseDC(nullptr, screen);
   const std::pair<Icon, LPCSTR> candidates[] = {
       {Icon::Exclamation, IDI_EXCLAMATION}, {Icon::Information, IDI_INFORMATION}, {Icon::Hand, IDI_HAND}};
@@ -138,6 +140,14 @@ std::wstring EnvironmentWith(const std::vector<std::string>& settings) {
   block.push_back(L'\0');
   return block;
 }
+
+// A system colour as a pixel that the screen gives back.
+std::uint32_t PixelOf(int systemColour) {
+  COLORREF c = GetSysColor(systemColour);
+  return static_cast<std::uint32_t>(GetRValue(c)) << 16 | static_cast<std::uint32_t>(GetGValue(c)) << 8 | GetBValue(c);
+}
+
+const wchar_t* const kButtonCaptions[] = {L"安装汉化", L"卸载汉化", L"访问汉化组贴吧"};
 
 }  // namespace
 
@@ -197,8 +207,10 @@ Box Installer::WaitForBox(DWORD timeoutMs) {
   return box;
 }
 
+void PressOk(const Box& box) { PostMessageW(box.hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
+
 void Installer::Dismiss(const Box& box) {
-  PostMessageW(box.hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  PressOk(box);
   for (int i = 0; i < 100 && IsWindow(box.hwnd); ++i) Sleep(50);
 }
 
@@ -311,6 +323,49 @@ std::vector<std::string> CutLeftOrLost(const FolderFiles& before, const FolderFi
   for (const auto& [name, bytes] : before)
     if (!after.count(name) && name != "patch.xp3") wrong.push_back(name + " (gone)");
   return wrong;
+}
+
+long AnswerTime(HWND window) {
+  const DWORD start = GetTickCount();
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result)) return -1;
+  return static_cast<long>(GetTickCount() - start);
+}
+
+ProgressBarSeen ReadProgressBar(HWND window) {
+  RECT column{};
+  for (const wchar_t* caption : kButtonCaptions) {
+    RECT r;
+    if (!GetWindowRect(ButtonCaptioned(window, caption), &r)) return {};
+    UnionRect(&column, &column, &r);
+  }
+  const RECT bar = progress_bar::Below(column);
+  const RECT inside = progress_bar::Inside(bar);
+  ProgressBarSeen seen;
+  seen.width = inside.right - inside.left;
+  // The frame's left edge, and the first inner row, which the percentage in
+  // the middle of the bar leaves alone.
+  HDC screen = GetDC(nullptr);
+  const std::vector<std::uint32_t> edge = Pixels(screen, bar.left, inside.top, 1, 1);
+  const std::vector<std::uint32_t> row = Pixels(screen, inside.left, inside.top, seen.width, 1);
+  ReleaseDC(nullptr, screen);
+  const std::uint32_t filledPixel = PixelOf(progress_bar::kFilledColour);
+  const std::uint32_t emptyPixel = PixelOf(progress_bar::kEmptyColour);
+  while (seen.filled < seen.width && (row[static_cast<std::size_t>(seen.filled)] & 0xFFFFFF) == filledPixel)
+    ++seen.filled;
+  seen.shown = (edge[0] & 0xFFFFFF) == PixelOf(progress_bar::kFrameColour);
+  for (std::size_t x = static_cast<std::size_t>(seen.filled); x < row.size(); ++x)
+    seen.shown &= (row[x] & 0xFFFFFF) == emptyPixel;
+  return seen;
+}
+
+bool ButtonsDisabled(HWND window) {
+  bool disabled = true;
+  for (const wchar_t* caption : kButtonCaptions) {
+    HWND button = ButtonCaptioned(window, caption);
+    disabled &= button != nullptr && !IsWindowEnabled(button);
+  }
+  return disabled;
 }
 
 }  // namespace installer_driver

@@ -49,6 +49,7 @@ class Installer {
   DWORD processId() const { return process_.dwProcessId; }
   // The next message box of the installer within the timeout (hwnd null when none came).
   Box WaitForBox(DWORD timeoutMs = 20000);
+  // Presses OK and waits until the box is gone.
   void Dismiss(const Box& box);
   // The installer's main window once it is visible, or null.
   HWND MainWindow(DWORD timeoutMs = 20000);
@@ -60,6 +61,9 @@ class Installer {
   bool started_ = false;
   PROCESS_INFORMATION process_{};
 };
+
+// Presses the box's OK without waiting for it to go.
+void PressOk(const Box& box);
 
 HWND ButtonCaptioned(HWND window, const std::wstring& caption);
 void Click(HWND button);
@@ -92,5 +96,23 @@ std::vector<std::string> CutLeftOrLost(const FolderFiles& before, const FolderFi
 
 // Saves what the screen shows of rect as a 24-bit BMP file.
 bool SaveScreenRect(const RECT& rect, const std::wstring& path);
+
+// How long the window took to answer WM_NULL sent as the system sends it
+// before it calls a window hung (SMTO_ABORTIFHUNG), in milliseconds; -1 when
+// it gave no answer within two seconds.
+long AnswerTime(HWND window);
+
+// The install's progress bar below the window's buttons, as the screen shows
+// it: whether it is there, and how many of its inner columns are filled.
+struct ProgressBarSeen {
+  bool shown = false;
+  int filled = 0;
+  int width = 0;
+  bool full() const { return shown && filled == width; }
+};
+ProgressBarSeen ReadProgressBar(HWND window);
+
+// Whether every button of the window is disabled.
+bool ButtonsDisabled(HWND window);
 
 }  // namespace installer_driver

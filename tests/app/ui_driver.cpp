@@ -1,7 +1,8 @@
 // ui_driver demo INSTALLER OUTPUT_DIR
 // Runs the installer as a player would for the demo: waits for its window,
-// saves a screenshot, clicks "安装汉化", saves a screenshot of the message it
-// answers with, dismisses it and closes the installer.
+// saves a screenshot, clicks "安装汉化", saves a screenshot of the window
+// while its progress bar is part way, and one of the message it answers
+// with, dismisses it and closes the installer.
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -57,6 +58,14 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("Window shown: %ld x %ld at (%ld, %ld)\n", rect.right - rect.left, rect.bottom - rect.top, rect.left,
               rect.top);
   Click(ButtonCaptioned(window, L"安装汉化"));
+  ProgressBarSeen bar;
+  for (int i = 0; i < 1200 && !(bar.filled > 0 && !bar.full()); ++i) {
+    Sleep(50);
+    bar = ReadProgressBar(window);
+  }
+  if (!bar.shown || bar.filled == 0) return Fail("no progress shown during the install");
+  SaveScreenRect(rect, out + L"\\progress.bmp");
+  std::printf("Mid-install: the bar %d of %d filled.\n", bar.filled, bar.width);
   Box box = installer.WaitForBox(60000);
   if (box.hwnd == nullptr) return Fail("no message after the install");
   SaveScreenRect(Union(window, box.hwnd), out + L"\\installed.bmp");

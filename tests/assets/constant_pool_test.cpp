@@ -74,6 +74,7 @@ const Expected kConstants[] = {
     {false, "《Velmora》汉化卸载成功，感谢使用！"},
     {false, "汉化安装失败，请确认补丁文件完整、游戏未在运行并且磁盘空间充足后重新安装"},
     {false, "部分汉化文件无法删除，请关闭游戏后重新卸载"},
+    {false, "%d%%"},
 };
 
 std::string DwordBytes(std::uint32_t v) {

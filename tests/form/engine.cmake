@@ -32,5 +32,7 @@ if(WIN32)
   velmora_test(button_unit_test SOURCES button_unit_test.cpp
     LIBS velmora_carried_form_fixture velmora_installer_driver velmora_picture_fixtures)
   set_tests_properties(button_unit_test PROPERTIES TIMEOUT 300)
-  velmora_uses_screen(engine_test window_unit_test button_unit_test)
+  # A window while its handler runs a long sequence.
+  velmora_test(busy_window_test SOURCES busy_window_test.cpp LIBS velmora_carried_form_fixture)
+  velmora_uses_screen(engine_test window_unit_test button_unit_test busy_window_test)
 endif()

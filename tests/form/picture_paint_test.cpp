@@ -29,8 +29,11 @@ struct Background {
 LRESULT CALLBACK BackgroundWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* background = reinterpret_cast<Background*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (message == WM_PAINT && background != nullptr) {
-    PaintWindowBackground(window, background->pictureBytes, background->decoded, background->mode,
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    PaintWindowBackground(window, dc, background->pictureBytes, background->decoded, background->mode,
                           background->backColor);
+    EndPaint(window, &paint);
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);

@@ -11,6 +11,7 @@
 #endif
 
 #include "host/wide_text.h"
+#include "support/keep_alive_log.h"
 #include "support/scratch.h"
 
 namespace {
@@ -211,10 +212,21 @@ TEST(WriteBytesToFile, WritesAGamePayloadSizedPartWhole) {
   EXPECT_TRUE(ReadWholeFile(path) == payload);
 }
 
+TEST(WriteBytesToFile, TellsEveryPieceItWrites) {
+  ScratchDirectory dir;
+  const std::string first(600000, 'a'), second(300000, 'b');
+  testing_support::KeepAliveLog log;
+  std::string path = dir / "brivan_chs.exe";
+  ASSERT_TRUE(WriteBytesToFile(path, {View(first), View(""), View(second)}, log.get()));
+  EXPECT_TRUE(ReadWholeFile(path) == first + second);
+  EXPECT_EQ(log.pieces, (std::vector<std::uint64_t>{262144, 262144, 75712, 262144, 37856}));
+  EXPECT_EQ(log.expectations.size(), 0u);
+}
+
 DWORD lastSleep = 1;
 
 TEST(Delay, NegativeCountIsNoDelay) {
-  DelaySeam real = SetDelaySeam({[](DWORD ms) { lastSleep = ms; }});
+  DelaySeam real = SetDelaySeam({[](DWORD ms, const KeepAlive*) { lastSleep = ms; }});
   // Passed on unchanged, -5 would block for about 49 days.
   Delay(-5);
   EXPECT_EQ(lastSleep, 0u);
@@ -222,6 +234,13 @@ TEST(Delay, NegativeCountIsNoDelay) {
   EXPECT_EQ(lastSleep, 3000u);
   SetDelaySeam(real);
   Delay(-5);
+}
+
+TEST(Delay, WaitsThroughTheKeepAliveWhenOneIsGiven) {
+  testing_support::KeepAliveLog log;
+  Delay(3000, log.get());
+  Delay(-5, log.get());
+  EXPECT_EQ(log.waits, (std::vector<DWORD>{3000, 0}));
 }
 
 }  // namespace

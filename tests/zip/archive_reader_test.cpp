@@ -98,7 +98,7 @@ TEST(ArchiveReader, StatusesOfUnreadableEntries) {
   // Going back rewinds, and the first entry still reads.
   ASSERT_EQ(reader->ReadEntryInfo(0, info), ReaderStatus::kOk);
   EXPECT_EQ(info.name, "ok");
-  EXPECT_EQ(CountEntries(*reader), 1);
+  EXPECT_EQ(CountEntries(*reader).entries, 1);
 }
 
 TEST(ArchiveReader, LongNamesAreKeptWhole) {
@@ -120,7 +120,7 @@ TEST(ArchiveReader, OpeningWithoutAnArchive) {
   auto reader = ArchiveReader::OpenArchive(root / "truncated.zip");
   ASSERT_NE(reader, nullptr);
   EXPECT_FALSE(reader->HasArchive());
-  EXPECT_EQ(CountEntries(*reader), -1);
+  EXPECT_EQ(CountEntries(*reader).entries, -1);
   ZipEntryInfo info;
   EXPECT_EQ(reader->ReadEntryInfo(0, info), ReaderStatus::kNoSuchEntry);
 }

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include "support/disk_tree.h"
+#include "support/keep_alive_log.h"
 #include "support/scratch.h"
 #include "zip_fixture.h"
 
@@ -302,6 +303,28 @@ TEST(ExtractArchive, ProgressReplyCancelsAfterTheCurrentEntry) {
   // No closing notification after a cancel.
   EXPECT_EQ(recorder.percents, (std::vector<int>{0, 25}));
   ExpectTree(root.path(), {Content("a", "a"), Content("b", "b")});
+}
+
+TEST(ExtractArchive, TellsTheBytesAheadAndHearsOfEveryPieceOfWork) {
+  ScratchDirectory root;
+  const std::string movie = Incompressible(200000, 7);
+  const std::string stored = Compressible(70000);
+  WriteArchive(root / "dt.bin", {File("movie.wmv", movie), Directory("data/"), File("data/a.ks", "script"),
+                                 File("stored.bin", stored, 0), File("empty", "")});
+  testing_support::KeepAliveLog log;
+  EXPECT_EQ(ExtractArchiveTo(root / "dt.bin", root / "dest", ExtractProgress{nullptr, nullptr, log.get()}),
+            kExtractCompleted);
+  const std::uint64_t total = movie.size() + 6 + stored.size();
+  ASSERT_EQ(log.expectations.size(), 1u);
+  EXPECT_EQ(log.expectations[0].bytes, total);
+  EXPECT_EQ(log.expectations[0].writtenBefore, 0u);
+  EXPECT_EQ(log.Written(), total);
+  // Chunk by chunk, deflated and stored alike.
+  EXPECT_EQ(log.WritingPieces(), (std::vector<std::uint64_t>{65536, 65536, 65536, 3392, 6, 65536, 4464}));
+  // Besides, once for every entry counted and every entry extracted.
+  EXPECT_EQ(log.pieces.size() - log.WritingPieces().size(), 2 * 5u);
+  EXPECT_EQ(log.waits, std::vector<DWORD>{});
+  EXPECT_TRUE(testing_support::ReadWholeFile(root / "dest\\movie.wmv") == movie);
 }
 
 TEST(ExtractArchive, MissingInputs) {
