@@ -94,7 +94,7 @@ def main():
     parser.add_argument("--wine-run", required=True)
     parser.add_argument("--wine-prefix", required=True)
     parser.add_argument("--miniunzip-exe", required=True)
-    parser.add_argument("--no-nsis", action="store_true")
+    parser.add_argument("--nsis-target", help="NSIS target of the installers (amd64-unicode beside an x86_64 build)")
     parser.add_argument("--baseline", help="directory of an earlier build's velmora_unzip and velmora_unzip.exe")
     args = parser.parse_args()
     calls = os.path.join(args.work, "calls")
@@ -105,14 +105,13 @@ def main():
     out = os.path.join(calls, "out")
 
     # NSIS installers of the two cut trees.
+    target = "Target %s\n" % args.nsis_target if args.nsis_target else ""
     for count, archive in archives.items():
-        if args.no_nsis:
-            break
         tree = os.path.join(calls, "tree%d" % count)
         zipfile.ZipFile(archive).extractall(tree)
         script = os.path.join(calls, "cut%d.nsi" % count)
         with open(script, "w") as f:
-            f.write('Name "cut"\nOutFile "%s"\nSetCompressor zlib\nSilentInstall silent\n'
+            f.write(target + 'Name "cut"\nOutFile "%s"\nSetCompressor zlib\nSilentInstall silent\n'
                     'RequestExecutionLevel user\nCRCCheck off\nInstallDir "$TEMP\\cut"\n'
                     'Section\n  SetOutPath "$INSTDIR"\n  File /r "%s/*"\nSectionEnd\n'
                     % (os.path.abspath(os.path.join(calls, "cut%d.exe" % count)), os.path.abspath(tree)))
@@ -138,9 +137,8 @@ def main():
         "miniunzip.exe": lambda a, d: [args.wine_run, args.miniunzip_exe, "-x", "-o", windows_path(a), "-d",
                                        windows_path(d)],
     }
-    if not args.no_nsis:
-        wine["NSIS installer"] = lambda a, d: [args.wine_run, os.path.splitext(a)[0] + ".exe", "/S",
-                                               "/D=" + windows_path(d)]
+    wine["NSIS installer"] = lambda a, d: [args.wine_run, os.path.splitext(a)[0] + ".exe", "/S",
+                                           "/D=" + windows_path(d)]
     if args.baseline:
         before_exe = os.path.join(args.baseline, "velmora_unzip.exe")
         wine["velmora.exe before"] = lambda a, d: [args.wine_run, before_exe, windows_path(a), windows_path(d) + "\\"]

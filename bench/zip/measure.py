@@ -142,11 +142,10 @@ def tools(args):
         Tool("miniunzip.exe", "wine",
              lambda a, d: [args.wine_run, args.miniunzip_exe, "-x", "-o", windows_path(a), "-d", windows_path(d)]),
     ]
-    if not args.no_nsis:
-        wine.append(Tool("NSIS installer", "wine",
-                         lambda a, d: [args.wine_run,
-                                       os.path.join(args.nsis, os.path.splitext(os.path.basename(a))[0] + ".exe"),
-                                       "/S", "/D=" + windows_path(d)]))
+    wine.append(Tool("NSIS installer", "wine",
+                     lambda a, d: [args.wine_run,
+                                   os.path.join(args.nsis, os.path.splitext(os.path.basename(a))[0] + ".exe"),
+                                   "/S", "/D=" + windows_path(d)]))
     if args.window_exe:
         for mode, name in (("blocked", "window blocked"), ("alive", "window kept alive")):
             wine.append(Tool(name, "wine",
@@ -175,7 +174,6 @@ def main():
     parser.add_argument("--miniunzip-exe", required=True)
     parser.add_argument("--nsis", required=True)
     parser.add_argument("--no-wine", action="store_true")
-    parser.add_argument("--no-nsis", action="store_true")
     parser.add_argument("--baseline", help="directory of an earlier build's velmora_unzip and velmora_unzip.exe")
     parser.add_argument("--window-exe", help="velmora_unzip_window.exe: ours under the installer's window")
     parser.add_argument("archives", nargs="+")
@@ -276,9 +274,13 @@ def main():
                 continue
             ours_wall, ours_cpu = [(w, c) for _, w, c, o in entries if o][0]
             best_name, best_wall, best_cpu = min(((n, w, c) for n, w, c, o in entries if not o), key=lambda x: x[1])
-            verdict = "met" if ours_wall <= best_wall else "missed"
-            print("goal %-6s %-10s ours %.3f s (cpu %.2f), fastest peer %s %.3f s (cpu %.2f): %s" %
-                  (side, archive, ours_wall, ours_cpu, best_name, best_wall, best_cpu, verdict))
+            # Natively ours leads; under Wine it takes at most 0.7 of the
+            # fastest Windows peer's time (0.5 aimed at).
+            limit = 1.0 if side == "native" else 0.7
+            verdict = "met" if ours_wall <= limit * best_wall else "missed"
+            print("goal %-6s %-10s ours %.3f s (cpu %.2f), fastest peer %s %.3f s (cpu %.2f), ratio %.2f (<= %.1f): %s" %
+                  (side, archive, ours_wall, ours_cpu, best_name, best_wall, best_cpu, ours_wall / best_wall, limit,
+                   verdict))
     for failure in failures:
         print("FAILED: " + failure)
     return 1 if failures else 0
