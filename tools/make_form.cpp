@@ -15,7 +15,9 @@
 #include <utility>
 #include <vector>
 
+#include "app/routine_names.h"
 #include "form/button_properties.h"
+#include "form/event_index.h"
 #include "form/form_description_writer.h"
 #include "form/window_properties.h"
 #include "tool_support.h"
@@ -194,8 +196,7 @@ class Definition {
         {"child", [this, &u](const std::string& v) { u.children.push_back(ParseNumber(v)); }},
         {"bind", [this, &u](const std::string& v) {
            std::size_t space = v.find(' ');
-           u.bindings.push_back({static_cast<std::int32_t>(ParseNumber(v.substr(0, space))),
-                                 ParseNumber(v.substr(space + 1))});
+           u.bindings.push_back({ParseEvent(v.substr(0, space)), ParseRoutine(v.substr(space + 1))});
          }},
     });
     part_ = Part::Unit;
@@ -300,6 +301,20 @@ class Definition {
     }
     if (used != word.size() || value < -0x80000000LL || value > 0xFFFFFFFFLL) Fail("not a 32-bit number: " + word);
     return static_cast<std::uint32_t>(value);
+  }
+
+  std::int32_t ParseEvent(const std::string& word) const {
+    for (const EventName& event : kEventNames)
+      if (event.name == word) return event.index;
+    Fail("no event named " + word);
+  }
+
+  // The routine's offset from the program's code start; "none" is no handler.
+  std::uint32_t ParseRoutine(const std::string& word) const {
+    if (word == "none") return kNoHandlerOffset;
+    for (const RoutineName& routine : kProgramRoutineNames)
+      if (routine.name == word) return routine.offset;
+    Fail("the program has no routine named " + word);
   }
 
   std::string ParseText(const std::string& word) const {

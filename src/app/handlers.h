@@ -1,5 +1,5 @@
-// The installer's four handlers, bound to the form's events by their place in
-// the program's routine table.
+// The installer's four handlers, bound to the form's events by name through
+// the program's routine table (app/routine_names.h).
 #pragma once
 
 #include "form/events.h"

@@ -113,7 +113,7 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_KILLFOCUS: {
       UnitId window = b.base.window, self = b.base.unit;
       LRESULT result = CallWindowProcW(previous, hwnd, message, wParam, lParam);
-      FireEvent(window, self, message == WM_SETFOCUS ? -7 : -8);
+      FireEvent(window, self, message == WM_SETFOCUS ? unit_event::kGotFocus : unit_event::kLostFocus);
       return result;
     }
     case WM_SETCURSOR:
@@ -223,7 +223,7 @@ bool IsDefaultButton(const UnitObject& unit) {
 LRESULT Reflect(UnitObject& unit, UINT message, WPARAM wParam, LPARAM, bool& handled) {
   if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
     handled = true;
-    FireEvent(unit.window, unit.unit, 0);
+    FireEvent(unit.window, unit.unit, button_event::kClick);
   }
   return 0;
 }

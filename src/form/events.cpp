@@ -31,7 +31,6 @@ EventHandler RoutineAt(std::uint32_t address) {
 }  // namespace
 
 void SetProgramCode(const ProgramCode& code) { Code() = code; }
-const ProgramCode& CurrentProgramCode() { return Code(); }
 
 EventHandler FindEventHandler(UnitId window, UnitId unit, std::int32_t event) {
   if (runtime::EventSuppression() > 0) return nullptr;

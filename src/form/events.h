@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "form/event_index.h"
 #include "form/unit_object.h"
 
 // The request that raises an event, filled in with the handler's reply.
@@ -38,7 +39,6 @@ struct ProgramCode {
   std::size_t routineCount;
 };
 void SetProgramCode(const ProgramCode& code);
-const ProgramCode& CurrentProgramCode();
 
 // The handler bound to (window, unit, event), or nullptr. Records the event
 // source when one is found.

@@ -7,13 +7,11 @@
 
 namespace {
 
-constexpr std::uint32_t kNoHandler = 0xFFFFFFFF;
-
 // Turns the handler offset at p into its address; false for an offset
 // outside the code.
 bool RelocateHandler(std::uint8_t* p, CodeImage code) {
   std::uint32_t offset = LoadDword(p);
-  if (offset == kNoHandler) {
+  if (offset == kNoHandlerOffset) {
     StoreDword(p, 0);
     return true;
   }

@@ -12,7 +12,7 @@
 
 struct EventBinding {
   std::int32_t event = 0;
-  std::uint32_t handler = 0;  // an offset from the code start; 0xFFFFFFFF: none
+  std::uint32_t handler = 0;  // an offset from the code start, or kNoHandlerOffset
 };
 
 // The fields of a unit's record; the reserved ones are written as zeros.

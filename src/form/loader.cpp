@@ -48,7 +48,7 @@ void RunFirstShow(WindowTemplate& t, UnitObject& window) {
   for (std::uint32_t i = 0; i < units::UnitCount(t); ++i) {
     UnitObject* unit = LiveUnitAt(t, i);
     if (unit != nullptr && unit->hwnd == focus) {
-      FireEvent(window.window, unit->unit, -7);
+      FireEvent(window.window, unit->unit, unit_event::kGotFocus);
       return;
     }
   }
@@ -203,9 +203,9 @@ bool LoadWindow(WindowTemplate& t, HWND parent) {
   // The form's own visible flag decides the first show, not one that the
   // created handler wrote: a window that the handler showed is shown already.
   bool visibleInForm = (units::FlagsOf(t, 0) & kUnitVisible) != 0;
-  FireEvent(windowId, 0, 0);
-  if (IsWindow(windowHwnd)) FireEvent(windowId, 0, 3);
-  if (IsWindow(windowHwnd)) FireEvent(windowId, 0, 4);
+  FireEvent(windowId, 0, window_event::kCreated);
+  if (IsWindow(windowHwnd)) FireEvent(windowId, 0, window_event::kMoved);
+  if (IsWindow(windowHwnd)) FireEvent(windowId, 0, window_event::kResized);
   if (IsWindow(windowHwnd)) {
     UnitObject* window = LiveUnitAt(t, 0);
     if (visibleInForm) {

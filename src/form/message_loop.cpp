@@ -35,7 +35,7 @@ bool RunIdle(DWORD idleSince) {
     if (LiveUnit(*t, 0) == nullptr) continue;
     EventRecord idle;
     idle.window = units::WindowIdOf(*t);
-    idle.event = 7;
+    idle.event = window_event::kIdle;
     idle.argumentCount = 1;
     idle.arguments[0] = static_cast<std::int32_t>(GetTickCount() - idleSince);
     if (FireEvent(idle) && idle.replyGiven && idle.reply != 0) more = true;

@@ -19,6 +19,9 @@ constexpr bool IsWindowUnitId(UnitId id) { return (id >> 28) == 0; }
 // Menu items keep records of another layout; unit walks pass over them.
 constexpr bool IsMenuItem(UnitId id) { return ((id >> 24) & 0xF) == 6 && (id >> 28) == 2; }
 
+// An event binding's handler offset that binds no handler.
+constexpr std::uint32_t kNoHandlerOffset = 0xFFFFFFFF;
+
 // UnitFlags.
 constexpr std::uint32_t kUnitVisible = 0x1;
 constexpr std::uint32_t kUnitDisabled = 0x2;

@@ -163,7 +163,7 @@ bool IsClickableDefaultButton(const WindowTemplate& t, std::uint32_t index) {
 bool PressEnter(WindowObject& w, const WindowTemplate& t) {
   std::optional<std::uint32_t> focused = FocusedUnit(t);
   if (focused && IsClickableDefaultButton(t, *focused)) {
-    FireEvent(w.base.window, units::IdAt(t, *focused), 0);
+    FireEvent(w.base.window, units::IdAt(t, *focused), button_event::kClick);
     return true;
   }
   if (w.properties.enterMovesFocus) {
@@ -172,7 +172,7 @@ bool PressEnter(WindowObject& w, const WindowTemplate& t) {
   }
   for (std::uint32_t i = 1; i < units::UnitCount(t); ++i) {
     if (IsClickableDefaultButton(t, i)) {
-      FireEvent(w.base.window, units::IdAt(t, i), 0);
+      FireEvent(w.base.window, units::IdAt(t, i), button_event::kClick);
       return true;
     }
   }
@@ -208,7 +208,7 @@ bool PressMnemonic(WindowObject& w, const WindowTemplate& t, WPARAM key) {
       wchar_t c = caption[k + 1];
       if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
       if (c == wanted) {
-        FireEvent(w.base.window, units::IdAt(t, i), 0);
+        FireEvent(w.base.window, units::IdAt(t, i), button_event::kClick);
         return true;
       }
     }
@@ -247,20 +247,20 @@ std::int32_t CommonEventOf(UINT message) {
   switch (message) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN: return -1;
+    case WM_MBUTTONDOWN: return unit_event::kMouseDown;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
-    case WM_MBUTTONUP: return -2;
+    case WM_MBUTTONUP: return unit_event::kMouseUp;
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK: return -3;
-    case WM_MOUSEMOVE: return -4;
+    case WM_MBUTTONDBLCLK: return unit_event::kDoubleClick;
+    case WM_MOUSEMOVE: return unit_event::kMouseMove;
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: return -5;
+    case WM_SYSKEYDOWN: return unit_event::kKeyDown;
     case WM_KEYUP:
-    case WM_SYSKEYUP: return -6;
-    case WM_CHAR: return -9;
-    case WM_MOUSEWHEEL: return -10;
+    case WM_SYSKEYUP: return unit_event::kKeyUp;
+    case WM_CHAR: return unit_event::kCharacter;
+    case WM_MOUSEWHEEL: return unit_event::kWheel;
     default: return 0;
   }
 }
@@ -303,7 +303,7 @@ LRESULT Reflect(HWND child, UINT message, WPARAM wParam, LPARAM lParam, bool& ha
 void GiveFocusToUnit(WindowObject& w) {
   std::optional<UnitAt> at = Locate(w.base);
   if (!at) return;
-  FireEvent(w.base.window, w.base.unit, -7);
+  FireEvent(w.base.window, w.base.unit, unit_event::kGotFocus);
   HWND remembered = FocusMemoryOf(w.base.window);
   if (remembered != nullptr && IsWindow(remembered) && IsChild(w.base.hwnd, remembered) &&
       IsWindowVisible(remembered) && IsWindowEnabled(remembered)) {
@@ -364,7 +364,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       EventRecord query;
       query.window = window;
       query.unit = self;
-      query.event = 1;
+      query.event = window_event::kCloseQuery;
       bool ran = FireEvent(query);
       if (!IsWindow(hwnd)) return 0;
       if (ran && query.replyGiven && query.reply == 0) return 0;
@@ -377,12 +377,12 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       EventRecord query;
       query.window = window;
       query.unit = self;
-      query.event = 1;
+      query.event = window_event::kCloseQuery;
       bool ran = FireEvent(query);
       return ran && query.replyGiven && query.reply == 0 ? FALSE : TRUE;
     }
     case WM_DESTROY:
-      FireEvent(window, self, 2);
+      FireEvent(window, self, window_event::kDestroyed);
       break;
     case WM_NCDESTROY: {
       WNDPROC previous = w.previousProc;
@@ -393,29 +393,29 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       return CallWindowProcW(previous, hwnd, message, wParam, lParam);
     }
     case WM_MOVE:
-      FireEvent(window, self, 3);
+      FireEvent(window, self, window_event::kMoved);
       break;
     case WM_SIZE:
-      FireEvent(window, self, 4);
+      FireEvent(window, self, window_event::kResized);
       break;
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE) {
         if (!w.activatedBefore) {
           w.activatedBefore = true;
-          FireEvent(window, self, 8);
+          FireEvent(window, self, window_event::kFirstActivation);
         }
-        FireEvent(window, self, 5);
+        FireEvent(window, self, window_event::kActivated);
         if (IsWindow(hwnd) && !HIWORD(wParam)) GiveFocusToUnit(w);
         return 0;
       }
       if (HWND focus = GetFocus(); focus != nullptr && IsChild(hwnd, focus)) FocusMemoryOf(window) = focus;
-      FireEvent(window, self, 6);
+      FireEvent(window, self, window_event::kDeactivated);
       break;
     case WM_SETFOCUS:
       GiveFocusToUnit(w);
       return 0;
     case WM_SHOWWINDOW:
-      FireEvent(window, self, wParam ? 10 : 11);
+      FireEvent(window, self, wParam ? window_event::kShown : window_event::kHidden);
       break;
     case kDeferredDestroyMessage:
       CarryOutDeferredDestroy(window);

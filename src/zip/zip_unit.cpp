@@ -7,7 +7,6 @@
 namespace {
 
 constexpr wchar_t kClassName[] = L"VelmoraZipUnit";
-constexpr std::int32_t kProgressEvent = 1;
 
 LRESULT CALLBACK ZipUnitProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCDESTROY) {
@@ -69,7 +68,7 @@ bool ReportProgress(void* context, int percent) {
   EventRecord record;
   record.window = source->window;
   record.unit = source->unit;
-  record.event = kProgressEvent;
+  record.event = zip_event::kProgress;
   record.argumentCount = 1;
   record.arguments[0] = percent;
   bool ran = FireEvent(record);

@@ -1,6 +1,7 @@
 #include "engine_carried_form.h"
 
 #include "app/program_types.h"
+#include "app/routine_names.h"
 #include "assets/form_block.h"
 #include "engine_fixtures.h"
 #include "form/engine_start.h"
@@ -16,11 +17,11 @@ namespace {
 
 using namespace form_ids;
 
-// The installer's routines sit at these offsets from its code start.
-constexpr std::uint32_t kOnWindowCreated = 0x164;
-constexpr std::uint32_t kOnForumClicked = 0x3D4;
-constexpr std::uint32_t kOnInstallClicked = 0x3FE;
-constexpr std::uint32_t kOnUninstallClicked = 0x95D;
+// The installer's routines, at the offsets the form binds them by.
+constexpr std::uint32_t kOnWindowCreated = RoutineOffset("OnWindowCreated");
+constexpr std::uint32_t kOnForumClicked = RoutineOffset("OnForumClicked");
+constexpr std::uint32_t kOnInstallClicked = RoutineOffset("OnInstallClicked");
+constexpr std::uint32_t kOnUninstallClicked = RoutineOffset("OnUninstallClicked");
 
 bool showOnCreate = false;
 
