@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "form/template_access.h"
+
 namespace live_units {
 
 namespace {
@@ -38,7 +40,20 @@ void Remove(std::uint32_t key) {
   if (key >= 1 && key <= table.size()) table[key - 1] = nullptr;
 }
 
+UnitObject* ObjectAt(const WindowTemplate& t, std::uint32_t index) { return Find(units::ObjectSlotOf(t, index)); }
+
 }  // namespace live_units
+
+UnitObject* LiveUnit(const WindowTemplate& t, std::uint32_t index) {
+  UnitObject* unit = live_units::ObjectAt(t, index);
+  return unit != nullptr && IsWindow(unit->hwnd) ? unit : nullptr;
+}
+
+bool AnyWindowLoaded() {
+  for (WindowTemplate* t : units::AllWindows())
+    if (LiveUnit(*t, 0) != nullptr) return true;
+  return false;
+}
 
 UnitObject* UnitOfWindow(HWND hwnd) {
   return hwnd ? static_cast<UnitObject*>(GetPropW(hwnd, live_units::kUnitProperty)) : nullptr;

@@ -7,6 +7,8 @@
 
 #include "form/unit_object.h"
 
+struct WindowTemplate;
+
 namespace live_units {
 
 // The key for a new live unit (never 0).
@@ -15,4 +17,15 @@ std::uint32_t Add(UnitObject* unit);
 UnitObject* Find(std::uint32_t key);
 void Remove(std::uint32_t key);
 
+// The object in the object slot of the unit at index, whether or not its
+// native window still exists.
+UnitObject* ObjectAt(const WindowTemplate& t, std::uint32_t index);
+
 }  // namespace live_units
+
+// The live object of the unit at index, or nullptr when it has none or its
+// native window is gone.
+UnitObject* LiveUnit(const WindowTemplate& t, std::uint32_t index);
+
+// Whether any template has a live window.
+bool AnyWindowLoaded();

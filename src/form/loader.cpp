@@ -26,10 +26,6 @@ std::map<UnitId, WindowLifecycle>& Lifecycles() {
   return lifecycles;
 }
 
-UnitObject* LiveUnitAt(const WindowTemplate& t, std::uint32_t index) {
-  return live_units::Find(units::ObjectSlotOf(t, index));
-}
-
 HWND LiveWindowOf(const WindowTemplate& t) {
   UnitObject* window = LiveUnit(t, 0);
   return window != nullptr ? window->hwnd : nullptr;
@@ -46,7 +42,7 @@ void RunFirstShow(WindowTemplate& t, UnitObject& window) {
   HWND focus = GetFocus();
   if (focus == nullptr || (focus != window.hwnd && !IsChild(window.hwnd, focus))) return;
   for (std::uint32_t i = 0; i < units::UnitCount(t); ++i) {
-    UnitObject* unit = LiveUnitAt(t, i);
+    UnitObject* unit = live_units::ObjectAt(t, i);
     if (unit != nullptr && unit->hwnd == focus) {
       FireEvent(window.window, unit->unit, unit_event::kGotFocus);
       return;
@@ -58,7 +54,7 @@ void RunFirstShow(WindowTemplate& t, UnitObject& window) {
 // the template is as it was and events flow again.
 void AbandonLoad(WindowTemplate& t, const std::vector<std::uint32_t>& created) {
   for (auto it = created.rbegin(); it != created.rend(); ++it) {
-    if (UnitObject* unit = LiveUnitAt(t, *it); unit != nullptr && IsWindow(unit->hwnd)) DestroyWindow(unit->hwnd);
+    if (UnitObject* unit = LiveUnit(t, *it)) DestroyWindow(unit->hwnd);
   }
   units::RestorePristineCopy(t);
   Lifecycles().erase(units::WindowIdOf(t));
@@ -99,7 +95,7 @@ bool CreateUnit(WindowTemplate& t, std::uint32_t index, HWND parent, UINT contro
 
 void SendToUnits(WindowTemplate& t, UINT message) {
   for (std::uint32_t i = units::UnitCount(t); i-- > 0;) {
-    UnitObject* unit = LiveUnitAt(t, i);
+    UnitObject* unit = live_units::ObjectAt(t, i);
     if (unit != nullptr && IsWindow(unit->hwnd)) SendMessageW(unit->hwnd, message, 0, 0);
   }
 }
@@ -140,7 +136,7 @@ bool LoadWindow(WindowTemplate& t, HWND parent) {
     return false;
   }
   created.push_back(0);
-  HWND windowHwnd = LiveUnitAt(t, 0)->hwnd;
+  HWND windowHwnd = live_units::ObjectAt(t, 0)->hwnd;
   UINT controlId = 100;
   for (std::uint32_t i = count; i-- > 1;) {
     if (IsMenuItem(units::IdAt(t, i))) continue;
@@ -156,12 +152,12 @@ bool LoadWindow(WindowTemplate& t, HWND parent) {
 
   // Parents, pages of tab containers, z-order.
   for (std::uint32_t i = 1; i < count; ++i) {
-    UnitObject* unit = LiveUnitAt(t, i);
+    UnitObject* unit = live_units::ObjectAt(t, i);
     if (unit == nullptr) continue;
     UnitId parentId = units::ParentOf(t, i);
     std::optional<std::uint32_t> parentIndex = parentId == 0 ? std::optional<std::uint32_t>(0)
                                                              : units::IndexOf(t, parentId);
-    UnitObject* parentUnit = parentIndex ? LiveUnitAt(t, *parentIndex) : nullptr;
+    UnitObject* parentUnit = parentIndex ? live_units::ObjectAt(t, *parentIndex) : nullptr;
     SetParent(unit->hwnd, parentUnit != nullptr ? parentUnit->hwnd : windowHwnd);
     std::optional<units::ResolvedType> type = units::ResolveUnitType(units::TypeOf(t, i));
     if (type && (type->flags & type_flags::kTabContainer)) {
@@ -176,11 +172,11 @@ bool LoadWindow(WindowTemplate& t, HWND parent) {
     }
   }
   for (std::uint32_t i = 1; i < count; ++i) {
-    UnitObject* unit = LiveUnitAt(t, i);
+    UnitObject* unit = live_units::ObjectAt(t, i);
     if (unit == nullptr) continue;
     HWND above = HWND_TOP;
     for (std::uint32_t j = i; j-- > 1;) {
-      UnitObject* earlier = LiveUnitAt(t, j);
+      UnitObject* earlier = live_units::ObjectAt(t, j);
       if (earlier != nullptr && units::ParentOf(t, j) == units::ParentOf(t, i)) {
         above = earlier->hwnd;
         break;
@@ -194,7 +190,7 @@ bool LoadWindow(WindowTemplate& t, HWND parent) {
   SendMessageW(windowHwnd, kDockLayoutMessage, 0, 0);
   for (std::uint32_t i : created) {
     if (i == 0) continue;
-    ShowWindow(LiveUnitAt(t, i)->hwnd, visible[i] ? SW_SHOWNA : SW_HIDE);
+    ShowWindow(live_units::ObjectAt(t, i)->hwnd, visible[i] ? SW_SHOWNA : SW_HIDE);
   }
 
   PumpWaitingMessages();
@@ -207,7 +203,7 @@ bool LoadWindow(WindowTemplate& t, HWND parent) {
   if (IsWindow(windowHwnd)) FireEvent(windowId, 0, window_event::kMoved);
   if (IsWindow(windowHwnd)) FireEvent(windowId, 0, window_event::kResized);
   if (IsWindow(windowHwnd)) {
-    UnitObject* window = LiveUnitAt(t, 0);
+    UnitObject* window = live_units::ObjectAt(t, 0);
     if (visibleInForm) {
       Lifecycles()[windowId].firstShowPending = false;
       RunFirstShow(t, *window);
@@ -223,8 +219,8 @@ bool LoadWindow(WindowTemplate& t, HWND parent) {
 UnitObject& GetUnitObject(UnitId window, UnitId unit) {
   WindowTemplate* t = units::FindWindow(window);
   std::optional<std::uint32_t> index = t ? units::IndexOf(*t, unit) : std::nullopt;
-  UnitObject* object = index ? LiveUnitAt(*t, *index) : nullptr;
-  if (object == nullptr || !IsWindow(object->hwnd)) runtime::ReportRuntimeError(runtime_text::kUnitNotLoaded);
+  UnitObject* object = index ? LiveUnit(*t, *index) : nullptr;
+  if (object == nullptr) runtime::ReportRuntimeError(runtime_text::kUnitNotLoaded);
   return *object;
 }
 
@@ -270,7 +266,7 @@ void NotifyUnitDestroyed(UnitId window, UnitId unit) {
 
 void ShowWindowUnit(UnitId window) {
   WindowTemplate* t = units::FindWindow(window);
-  UnitObject* unit = t ? LiveUnitAt(*t, 0) : nullptr;
+  UnitObject* unit = t ? live_units::ObjectAt(*t, 0) : nullptr;
   if (unit == nullptr) return;
   WindowLifecycle& lifecycle = Lifecycles()[window];
   if (lifecycle.firstShowPending) {
@@ -279,17 +275,6 @@ void ShowWindowUnit(UnitId window) {
   } else {
     ShowWindow(unit->hwnd, SW_SHOW);
   }
-}
-
-UnitObject* LiveUnit(const WindowTemplate& t, std::uint32_t index) {
-  UnitObject* unit = LiveUnitAt(t, index);
-  return unit != nullptr && IsWindow(unit->hwnd) ? unit : nullptr;
-}
-
-bool AnyWindowLoaded() {
-  for (WindowTemplate* t : units::AllWindows())
-    if (LiveWindowOf(*t) != nullptr) return true;
-  return false;
 }
 
 HWND& FocusMemoryOf(UnitId window) { return Lifecycles()[window].focusMemory; }

@@ -47,13 +47,6 @@ void NotifyUnitDestroyed(UnitId window, UnitId unit);
 // loading, else a plain show.
 void ShowWindowUnit(UnitId window);
 
-// The live object of the unit at index, or nullptr when it has none or its
-// native window is gone.
-UnitObject* LiveUnit(const WindowTemplate& t, std::uint32_t index);
-
-// Whether any template has a live window.
-bool AnyWindowLoaded();
-
 // The window the focus went to last time the window was deactivated.
 HWND& FocusMemoryOf(UnitId window);
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "form/events.h"
-#include "form/loader.h"
+#include "form/live_units.h"
 #include "form/runtime.h"
 #include "form/template_access.h"
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "form/live_units.h"
 #include "form/loader.h"
 #include "form/runtime.h"
 #include "form/runtime_texts.h"

@@ -8,6 +8,7 @@
 #include "form/busy_window.h"
 #include "form/events.h"
 #include "form/focus_order.h"
+#include "form/live_units.h"
 #include "form/loader.h"
 #include "form/picture.h"
 #include "form/picture_paint.h"

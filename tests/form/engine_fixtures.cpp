@@ -7,6 +7,7 @@
 #include "form/button_properties.h"
 #include "form/button_unit.h"
 #include "form/engine_start.h"
+#include "form/live_units.h"
 #include "form/loader.h"
 #include "form/message_loop.h"
 #include "form/template_access.h"
