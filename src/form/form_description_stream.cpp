@@ -3,15 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 
-std::uint32_t LoadDword(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-
-void StoreDword(std::uint8_t* p, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
 bool ByteReader::Dword(std::uint32_t& value) {
   if (remaining() < 4) return false;
   value = LoadDword(bytes_.data() + position_);

@@ -12,8 +12,7 @@
 #include <string_view>
 #include <vector>
 
-std::uint32_t LoadDword(const std::uint8_t* p);
-void StoreDword(std::uint8_t* p, std::uint32_t value);
+#include "host/byte_order.h"
 
 // A forward-only reader over one range. A read that does not fit answers
 // false and leaves the position where it was.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "host/byte_order.h"
+
 namespace {
 
 // The system's hand, which the program's own hand pointer stands in for.
@@ -41,9 +43,7 @@ bool IsKnownPointer(std::int32_t value) {
 std::int32_t CursorKindOf(const std::uint8_t* cursorSpec, std::size_t length) {
   if (cursorSpec == nullptr || length == 0) return 0;
   if (length < kKindBytes) return cursorSpec[0];
-  return static_cast<std::int32_t>(
-      static_cast<std::uint32_t>(cursorSpec[0]) | static_cast<std::uint32_t>(cursorSpec[1]) << 8 |
-      static_cast<std::uint32_t>(cursorSpec[2]) << 16 | static_cast<std::uint32_t>(cursorSpec[3]) << 24);
+  return static_cast<std::int32_t>(LoadDword(cursorSpec));
 }
 
 CursorSpecChoice ChooseCursor(const std::uint8_t* cursorSpec, std::size_t length) {

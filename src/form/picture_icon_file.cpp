@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "form/picture_pixels.h"
+#include "host/byte_order.h"
 
 namespace {
 
@@ -24,16 +25,6 @@ constexpr std::size_t kIhdrHeightAt = 20;
 constexpr std::uint32_t kIhdrDataBytes = 13;
 constexpr std::size_t kLeastPng = kIhdrTypeAt + 4 + kIhdrDataBytes + 4;  // signature, IHDR with its CRC
 
-std::uint16_t Word(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
-std::uint32_t Dword(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-std::uint32_t BigEndianDword(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
-         static_cast<std::uint32_t>(p[2]) << 8 | static_cast<std::uint32_t>(p[3]);
-}
-
 struct Directory {
   std::uint16_t type;
   std::size_t count;
@@ -41,9 +32,9 @@ struct Directory {
 
 std::optional<Directory> ReadDirectory(const std::uint8_t* bytes, std::size_t length) {
   if (bytes == nullptr || length < kHeaderBytes) return std::nullopt;
-  const std::uint16_t type = Word(bytes + 2);
-  const std::size_t count = Word(bytes + 4);
-  if (Word(bytes) != 0 || (type != kIconType && type != kCursorType) || count == 0) return std::nullopt;
+  const std::uint16_t type = LoadWord(bytes + 2);
+  const std::size_t count = LoadWord(bytes + 4);
+  if (LoadWord(bytes) != 0 || (type != kIconType && type != kCursorType) || count == 0) return std::nullopt;
   if (count > (length - kHeaderBytes) / kEntryBytes) return std::nullopt;
   return Directory{type, count};
 }
@@ -59,8 +50,8 @@ bool SizeIsSane(std::int64_t width, std::int64_t height) { return PixelRowsOf(wi
 std::optional<IconFileImage> ReadImage(const std::uint8_t* bytes, std::size_t length, const Directory& directory,
                                        std::size_t index) {
   const std::uint8_t* entry = EntryAt(bytes, index);
-  const std::size_t size = Dword(entry + 8);
-  const std::size_t offset = Dword(entry + 12);
+  const std::size_t size = LoadDword(entry + 8);
+  const std::size_t offset = LoadDword(entry + 12);
   if (offset > length || size > length - offset) return std::nullopt;
   const std::uint8_t* image = bytes + offset;
 
@@ -69,16 +60,16 @@ std::optional<IconFileImage> ReadImage(const std::uint8_t* bytes, std::size_t le
   result.entry = index;
   result.offset = offset;
   result.size = size;
-  result.hotspotX = Word(entry + 4);
-  result.hotspotY = Word(entry + 6);
+  result.hotspotX = LoadWord(entry + 4);
+  result.hotspotY = LoadWord(entry + 6);
 
   if (size >= sizeof kPngSignature && std::memcmp(image, kPngSignature, sizeof kPngSignature) == 0) {
     // A PNG image has no bitmap header; its size is in the IHDR chunk.
-    if (size < kLeastPng || BigEndianDword(image + kIhdrLengthAt) != kIhdrDataBytes ||
+    if (size < kLeastPng || LoadBigEndianDword(image + kIhdrLengthAt) != kIhdrDataBytes ||
         std::memcmp(image + kIhdrTypeAt, "IHDR", 4) != 0)
       return std::nullopt;
-    const std::uint32_t width = BigEndianDword(image + kIhdrWidthAt);
-    const std::uint32_t height = BigEndianDword(image + kIhdrHeightAt);
+    const std::uint32_t width = LoadBigEndianDword(image + kIhdrWidthAt);
+    const std::uint32_t height = LoadBigEndianDword(image + kIhdrHeightAt);
     if (width == 0 || height == 0 || !SizeIsSane(width, height)) return std::nullopt;
     result.width = static_cast<std::int32_t>(width);
     result.height = static_cast<std::int32_t>(height);
@@ -88,12 +79,12 @@ std::optional<IconFileImage> ReadImage(const std::uint8_t* bytes, std::size_t le
 
   if (size < kBitmapHeaderBytes) return std::nullopt;
   // The bitmap's height counts the colour rows and the mask rows together.
-  const std::int32_t width = static_cast<std::int32_t>(Dword(image + 4));
-  const std::int32_t doubleHeight = static_cast<std::int32_t>(Dword(image + 8));
+  const std::int32_t width = static_cast<std::int32_t>(LoadDword(image + 4));
+  const std::int32_t doubleHeight = static_cast<std::int32_t>(LoadDword(image + 8));
   if (width <= 0 || doubleHeight < 2 || !SizeIsSane(width, doubleHeight / 2)) return std::nullopt;
   result.width = width;
   result.height = doubleHeight / 2;
-  result.bitCount = Word(image + 14);
+  result.bitCount = LoadWord(image + 14);
   return result;
 }
 

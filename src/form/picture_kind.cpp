@@ -2,14 +2,14 @@
 
 #include <cstring>
 
+#include "host/byte_order.h"
+
 namespace {
 
 constexpr std::size_t kKindBytes = 6;
 
-std::uint16_t Word(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
-
 bool IsIconDirectory(const std::uint8_t* p, std::uint16_t type) {
-  return Word(p) == 0 && Word(p + 2) == type && Word(p + 4) != 0;
+  return LoadWord(p) == 0 && LoadWord(p + 2) == type && LoadWord(p + 4) != 0;
 }
 
 }  // namespace
