@@ -1,16 +1,14 @@
 #include "form/live_units.h"
 
-#include <vector>
-
+#include "form/slot_table.h"
 #include "form/template_access.h"
 
 namespace live_units {
 
 namespace {
 
-// Index + 1 is the key; freed places are reused.
-std::vector<UnitObject*>& Table() {
-  static std::vector<UnitObject*> table;
+SlotTable<UnitObject*>& Table() {
+  static SlotTable<UnitObject*> table;
   return table;
 }
 
@@ -18,27 +16,14 @@ constexpr wchar_t kUnitProperty[] = L"VelmoraUnitObject";
 
 }  // namespace
 
-std::uint32_t Add(UnitObject* unit) {
-  std::vector<UnitObject*>& table = Table();
-  for (std::size_t i = 0; i < table.size(); ++i) {
-    if (table[i] == nullptr) {
-      table[i] = unit;
-      return static_cast<std::uint32_t>(i + 1);
-    }
-  }
-  table.push_back(unit);
-  return static_cast<std::uint32_t>(table.size());
-}
+std::uint32_t Add(UnitObject* unit) { return Table().Add(unit); }
 
 UnitObject* Find(std::uint32_t key) {
-  std::vector<UnitObject*>& table = Table();
-  return key >= 1 && key <= table.size() ? table[key - 1] : nullptr;
+  UnitObject* const* unit = Table().Find(key);
+  return unit != nullptr ? *unit : nullptr;
 }
 
-void Remove(std::uint32_t key) {
-  std::vector<UnitObject*>& table = Table();
-  if (key >= 1 && key <= table.size()) table[key - 1] = nullptr;
-}
+void Remove(std::uint32_t key) { Table().Remove(key); }
 
 UnitObject* ObjectAt(const WindowTemplate& t, std::uint32_t index) { return Find(units::ObjectSlotOf(t, index)); }
 
