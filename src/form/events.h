@@ -47,6 +47,13 @@ EventHandler FindEventHandler(UnitId window, UnitId unit, std::int32_t event);
 // Runs the bound handler; true when one ran.
 bool FireEvent(EventRecord& record);
 
+// Whether a handler ran (ran is what FireEvent answered) and replied false:
+// how a handler keeps its window open, swallows an input or stops an
+// extraction.
+constexpr bool HandlerDeclined(bool ran, const EventRecord& record) {
+  return ran && record.replyGiven != 0 && record.reply == 0;
+}
+
 // Convenience for events without arguments.
 bool FireEvent(UnitId window, UnitId unit, std::int32_t event);
 

@@ -278,7 +278,7 @@ bool DroppedByCommonEvent(const MSG& msg) {
   record.argumentCount = 2;
   record.arguments[0] = static_cast<std::int32_t>(msg.wParam);
   record.arguments[1] = static_cast<std::int32_t>(msg.lParam);
-  return FireEvent(record) && record.replyGiven && record.reply == 0;
+  return HandlerDeclined(FireEvent(record), record);
 }
 
 bool PreTranslate(UnitObject& unit, MSG& msg) {
@@ -368,7 +368,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       query.event = window_event::kCloseQuery;
       bool ran = FireEvent(query);
       if (!IsWindow(hwnd)) return 0;
-      if (ran && query.replyGiven && query.reply == 0) return 0;
+      if (HandlerDeclined(ran, query)) return 0;
       break;
     }
     case WM_QUERYENDSESSION: {
@@ -379,8 +379,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       query.window = window;
       query.unit = self;
       query.event = window_event::kCloseQuery;
-      bool ran = FireEvent(query);
-      return ran && query.replyGiven && query.reply == 0 ? FALSE : TRUE;
+      return HandlerDeclined(FireEvent(query), query) ? FALSE : TRUE;
     }
     case WM_DESTROY:
       FireEvent(window, self, window_event::kDestroyed);

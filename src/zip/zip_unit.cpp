@@ -73,7 +73,7 @@ bool ReportProgress(void* context, int percent) {
   record.arguments[0] = percent;
   bool ran = FireEvent(record);
   if (!IsWindow(hwnd)) return true;
-  return !(ran && record.replyGiven && record.reply == 0);
+  return !HandlerDeclined(ran, record);
 }
 
 }  // namespace
