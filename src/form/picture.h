@@ -10,8 +10,8 @@
 
 #include <windows.h>
 
-#include "form/picture_handles.h"
 #include "form/picture_kind.h"
+#include "host/handle_owners.h"
 
 struct DecodedPicture {
   PictureKind kind = PictureKind::kNone;

@@ -10,7 +10,7 @@
 
 #include <windows.h>
 
-#include "form/picture_handles.h"
+#include "host/handle_owners.h"
 
 class UnitCursor {
  public:

@@ -6,10 +6,9 @@
 #include <optional>
 #include <utility>
 
-#include "form/picture_handles.h"
-#include "form/visual_style_dc.h"
 #include "form/visual_style_look.h"
 #include "form/visual_style_paint.h"
+#include "host/handle_owners.h"
 #include "host/system_library.h"
 
 using namespace control_state;

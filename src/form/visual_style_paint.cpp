@@ -4,8 +4,7 @@
 #include <iterator>
 
 #include "form/caption_layout.h"
-#include "form/picture_handles.h"
-#include "form/visual_style_dc.h"
+#include "host/handle_owners.h"
 #include "host/system_library.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "form/picture_handles.h"
+#include "host/handle_owners.h"
 
 namespace visual_style_fixtures {
 
