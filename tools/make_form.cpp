@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "app/routine_names.h"
-#include "form/button_properties.h"
-#include "form/event_index.h"
-#include "form/form_description_writer.h"
-#include "form/window_properties.h"
+#include "form/description/button_properties.h"
+#include "form/description/event_index.h"
+#include "form/description/form_description_writer.h"
+#include "form/description/window_properties.h"
 #include "tool_support.h"
 
 namespace {

@@ -9,16 +9,16 @@
 #include "app/installer_state.h"
 #include "app/routine_names.h"
 #include "assets/constant_pool.h"
-#include "form/busy_window.h"
-#include "form/loader.h"
-#include "form/properties.h"
-#include "form/visual_style.h"
+#include "button_skin/visual_style.h"
+#include "form/engine/busy_window.h"
+#include "form/engine/loader.h"
+#include "form/engine/properties.h"
+#include "form/units/zip_unit.h"
 #include "host/file_services.h"
 #include "host/message_box.h"
 #include "host/open_url.h"
 #include "host/shortcut.h"
 #include "host/special_folders.h"
-#include "zip/zip_unit.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // the program's routine table (app/routine_names.h).
 #pragma once
 
-#include "form/events.h"
+#include "form/engine/events.h"
 
 // The window's created event: checks that the installer sits in the game's
 // directory, then shows the window or explains and ends.

@@ -2,7 +2,7 @@
 // close, starts nothing, drops input, answers other threads while it waits,
 // shows the busy pointer and paints what the program draws over it; and all
 // of that ends with the sequence.
-#include "form/busy_window.h"
+#include "form/engine/busy_window.h"
 
 #include <gtest/gtest.h>
 

@@ -11,10 +11,10 @@
 
 #include "engine_carried_form.h"
 #include "engine_fixtures.h"
-#include "form/button_properties.h"
-#include "form/loader.h"
-#include "form/properties.h"
-#include "form/template_access.h"
+#include "form/description/button_properties.h"
+#include "form/engine/loader.h"
+#include "form/engine/properties.h"
+#include "form/engine/template_access.h"
 #include "installer_driver.h"
 #include "picture_fixtures.h"
 

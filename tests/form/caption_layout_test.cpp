@@ -1,7 +1,7 @@
 // Where a push button's caption lines go, measured with a fixed-width font:
 // "a" is 6 × 13, every other Latin character 6 wide, any other one (Chinese,
 // or a pair of surrogates) 12.
-#include "form/caption_layout.h"
+#include "button_skin/caption_layout.h"
 
 #include <gtest/gtest.h>
 

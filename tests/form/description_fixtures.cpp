@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "form/form_description_stream.h"
+#include "form/description/form_description_stream.h"
 
 namespace fixtures {
 

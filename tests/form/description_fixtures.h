@@ -8,8 +8,8 @@
 #include <span>
 #include <vector>
 
-#include "form/form_description.h"
-#include "form/form_description_writer.h"
+#include "form/description/form_description.h"
+#include "form/description/form_description_writer.h"
 
 namespace fixtures {
 

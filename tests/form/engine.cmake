@@ -4,7 +4,7 @@
 if(WIN32)
   add_library(velmora_engine_fixtures STATIC engine_fixtures.cpp)
   target_include_directories(velmora_engine_fixtures PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-  target_link_libraries(velmora_engine_fixtures PUBLIC velmora_form_engine)
+  target_link_libraries(velmora_engine_fixtures PUBLIC velmora_form_units)
   target_compile_options(velmora_engine_fixtures PRIVATE ${VELMORA_WARNINGS})
 
   # What must happen in a fresh process: the message loop, whose start is

@@ -4,12 +4,12 @@
 #include "app/routine_names.h"
 #include "assets/form_block.h"
 #include "engine_fixtures.h"
-#include "form/engine_start.h"
-#include "form/events.h"
-#include "form/loader.h"
-#include "form/message_loop.h"
-#include "form/properties.h"
-#include "form/template_access.h"
+#include "form/engine/engine_start.h"
+#include "form/engine/events.h"
+#include "form/engine/loader.h"
+#include "form/engine/message_loop.h"
+#include "form/engine/properties.h"
+#include "form/engine/template_access.h"
 
 namespace carried_form {
 

@@ -10,7 +10,7 @@
 
 #include "app/form_ids.h"
 #include "engine_fixtures.h"
-#include "form/window_properties.h"
+#include "form/description/window_properties.h"
 
 namespace carried_form {
 

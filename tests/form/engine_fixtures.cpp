@@ -4,15 +4,15 @@
 #include <cstdio>
 #include <utility>
 
-#include "form/button_properties.h"
-#include "form/button_unit.h"
-#include "form/engine_start.h"
-#include "form/live_units.h"
-#include "form/loader.h"
-#include "form/message_loop.h"
-#include "form/template_access.h"
-#include "form/window_properties.h"
-#include "form/window_unit.h"
+#include "form/description/button_properties.h"
+#include "form/description/window_properties.h"
+#include "form/engine/engine_start.h"
+#include "form/engine/live_units.h"
+#include "form/engine/loader.h"
+#include "form/engine/message_loop.h"
+#include "form/engine/template_access.h"
+#include "form/units/button_unit.h"
+#include "form/units/window_unit.h"
 
 namespace engine_fixtures {
 

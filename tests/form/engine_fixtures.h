@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
-#include "form/events.h"
-#include "form/form_description_writer.h"
-#include "form/unit_types.h"
+#include "form/description/form_description_writer.h"
+#include "form/description/unit_types.h"
+#include "form/engine/events.h"
 
 namespace engine_fixtures {
 

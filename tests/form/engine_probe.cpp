@@ -11,10 +11,10 @@
 #include <string>
 
 #include "engine_fixtures.h"
-#include "form/loader.h"
-#include "form/message_loop.h"
-#include "form/properties.h"
-#include "form/runtime.h"
+#include "form/engine/loader.h"
+#include "form/engine/message_loop.h"
+#include "form/engine/properties.h"
+#include "form/engine/runtime.h"
 
 using namespace engine_fixtures;
 

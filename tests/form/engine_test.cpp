@@ -11,12 +11,11 @@
 #include <vector>
 
 #include "engine_fixtures.h"
-#include "form/form_description.h"
-#include "form/loader.h"
-#include "support/child_process.h"
-#include "form/properties.h"
-#include "form/runtime.h"
-#include "form/template_access.h"
+#include "form/description/form_description.h"
+#include "form/engine/loader.h"
+#include "form/engine/properties.h"
+#include "form/engine/runtime.h"
+#include "form/engine/template_access.h"
 #include "installer_driver.h"
 #include "support/child_process.h"
 #include "support/scratch.h"

@@ -1,4 +1,4 @@
-#include "form/form_description.h"
+#include "form/description/form_description.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "description_fixtures.h"
-#include "form/form_description_stream.h"
-#include "form/form_description_writer.h"
+#include "form/description/form_description_stream.h"
+#include "form/description/form_description_writer.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "form/picture_cursor_spec.h"
+#include "picture/picture_cursor_spec.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Mouse pointers made from pointer data, under Wine. This test program
 // carries the hand cursor as its resource 1032, as the installer does.
-#include "form/picture_cursor.h"
+#include "picture/picture_cursor.h"
 
 #include <gtest/gtest.h>
 

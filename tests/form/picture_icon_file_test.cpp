@@ -1,4 +1,4 @@
-#include "form/picture_icon_file.h"
+#include "picture/picture_icon_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "form/picture_jpeg.h"
+#include "picture/picture_jpeg.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "form/picture_kind.h"
+#include "picture/picture_kind.h"
 
 #include <gtest/gtest.h>
 

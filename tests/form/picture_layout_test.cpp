@@ -1,4 +1,4 @@
-#include "form/picture_layout.h"
+#include "picture/picture_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 // Windows painted by picture mode, read back from the screen: where the
 // picture lands, and where the background colour shows.
-#include "form/picture_paint.h"
+#include "picture/picture_paint.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "form/picture_layout.h"
+#include "picture/picture_layout.h"
 #include "picture_canvas.h"
 #include "picture_fixtures.h"
 

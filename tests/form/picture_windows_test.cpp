@@ -2,7 +2,7 @@
 // calls, under Wine.
 #include <gtest/gtest.h>
 
-#include "form/picture.h"
+#include "picture/picture.h"
 #include "picture_canvas.h"
 #include "picture_fixtures.h"
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "form/button_properties.h"
-#include "form/form_description_stream.h"
-#include "form/window_properties.h"
+#include "form/description/button_properties.h"
+#include "form/description/form_description_stream.h"
+#include "form/description/window_properties.h"
 
 namespace {
 

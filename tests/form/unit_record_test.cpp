@@ -1,4 +1,4 @@
-#include "form/unit_record.h"
+#include "form/description/unit_record.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "description_fixtures.h"
-#include "form/form_description_stream.h"
-#include "form/unit_record_edit.h"
+#include "form/description/form_description_stream.h"
+#include "form/description/unit_record_edit.h"
 
 namespace {
 

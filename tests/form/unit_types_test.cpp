@@ -1,11 +1,11 @@
-#include "form/unit_types.h"
+#include "form/description/unit_types.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "form/button_properties.h"
-#include "form/window_properties.h"
+#include "form/description/button_properties.h"
+#include "form/description/window_properties.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The colours a drawn push button takes in each state and scheme.
-#include "form/visual_style_look.h"
+#include "button_skin/visual_style_look.h"
 
 #include <gtest/gtest.h>
 

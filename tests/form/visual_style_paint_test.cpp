@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "form/visual_style.h"
-#include "form/visual_style_look.h"
+#include "button_skin/visual_style.h"
+#include "button_skin/visual_style_look.h"
 #include "picture_canvas.h"
 #include "visual_style_fixtures.h"
 

@@ -1,6 +1,6 @@
 // Which controls the style takes over and gives back on real windows under
 // Wine, and what its window procedure does with their messages.
-#include "form/visual_style.h"
+#include "button_skin/visual_style.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "form/visual_style_look.h"
+#include "button_skin/visual_style_look.h"
 #include "host/message_box.h"
 #include "picture_canvas.h"
 #include "visual_style_fixtures.h"

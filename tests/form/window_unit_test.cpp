@@ -10,14 +10,14 @@
 
 #include "engine_carried_form.h"
 #include "engine_fixtures.h"
-#include "form/form_description_stream.h"
-#include "form/loader.h"
-#include "form/message_loop.h"
-#include "form/picture.h"
-#include "form/picture_layout.h"
-#include "form/properties.h"
-#include "form/window_properties.h"
+#include "form/description/form_description_stream.h"
+#include "form/description/window_properties.h"
+#include "form/engine/loader.h"
+#include "form/engine/message_loop.h"
+#include "form/engine/properties.h"
 #include "installer_driver.h"
+#include "picture/picture.h"
+#include "picture/picture_layout.h"
 #include "picture_canvas.h"
 
 namespace {
