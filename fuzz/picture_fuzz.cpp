@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "picture/picture_cursor_spec.h"
+#include "picture/cursor_choice.h"
 #include "picture/picture_icon_file.h"
 #include "picture/picture_jpeg.h"
 #include "picture/picture_kind.h"

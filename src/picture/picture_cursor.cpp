@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "picture/picture_cursor_spec.h"
+#include "picture/cursor_choice.h"
 #include "picture/picture_icon_file.h"
 
 namespace {

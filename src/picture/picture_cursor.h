@@ -1,5 +1,5 @@
 // The mouse pointer of a unit, made from its CursorSpec (see
-// picture_cursor_spec.h). System pointers and the program's own hand are
+// cursor_choice.h). System pointers and the program's own hand are
 // shared and must never be destroyed; a pointer made from cursor-file bytes
 // belongs to its unit.
 #pragma once

@@ -1,4 +1,4 @@
-#include "picture/picture_cursor_spec.h"
+#include "picture/cursor_choice.h"
 
 #include <algorithm>
 #include <iterator>
