@@ -21,9 +21,12 @@ constexpr std::uint32_t kRaisesEvents = 0x00000004;
 constexpr std::uint32_t kNeverRecreated = 0x00000010;
 // Window-based: has the common properties and may raise events too.
 constexpr std::uint32_t kWindowBased = 0x00000040;
+// Its children are pages, 0 between them in its child list: the loader shows
+// the first page alone. No type of this program is one.
 constexpr std::uint32_t kTabContainer = 0x00000100;
 constexpr std::uint32_t kPushButton = 0x00000800;
 constexpr std::uint32_t kHiddenAtRunTime = 0x00008000;
+// Docks to the top or bottom edge of the window; no type of this program does.
 constexpr std::uint32_t kDocks = 0x00100000;
 }  // namespace type_flags
 

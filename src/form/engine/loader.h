@@ -11,6 +11,8 @@ class BusyWindow;
 // Private messages of the engine.
 constexpr UINT kDeferredDestroyMessage = 0x8065;
 constexpr UINT kUnitsCreatedMessage = 0x806F;
+// Sent once the units exist; docking units would lay themselves out on it,
+// and none of this program's types docks.
 constexpr UINT kDockLayoutMessage = 0x8004;
 constexpr UINT kLoadFinishedMessage = 0x8076;
 

@@ -15,6 +15,7 @@ void PumpWaitingMessages();
 void DispatchWithPreTranslation(MSG& msg);
 
 // A routine a unit type runs while the queue is empty, for as long as its
-// window exists; returning true asks for another idle call.
+// window exists; returning true asks for another idle call. Kept for unit
+// types that animate or poll; none of this program's types registers one.
 using IdleRoutine = bool (*)(HWND window, void* parameter);
 void RegisterIdleRoutine(HWND window, IdleRoutine routine, void* parameter);
