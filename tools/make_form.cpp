@@ -5,6 +5,7 @@
 // are made by the same serialisers that the window and Button types use, the
 // records and the block by the form description writer. Each name=file
 // setting gives the file behind a "@name" byte value (the pictures).
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -13,6 +14,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "app/routine_names.h"
@@ -197,46 +199,12 @@ class Definition {
     if (kind == "window") {
       if (ParseNumber(version) != kWindowPropertiesVersion) Fail("window properties are written as version 6");
       windowProperties_ = WindowProperties{};
-      WindowProperties& p = windowProperties_;
-      blobFields_ = FieldTable("window properties of unit " + Hex(unitId_), {
-          {"borderStyle", Number(p.borderStyle)},
-          {"pictureMode", Number(p.pictureMode)},
-          {"backColor", Number(p.backColor)},
-          {"maxButton", Logical(p.maxButton)},
-          {"minButton", Logical(p.minButton)},
-          {"controlBox", Logical(p.controlBox)},
-          {"startPosition", Number(p.startPosition)},
-          {"movable", Logical(p.movable)},
-          {"musicPlayCount", Number(p.musicPlayCount)},
-          {"enterMovesFocus", Logical(p.enterMovesFocus)},
-          {"escCloses", Logical(p.escCloses)},
-          {"f1OpensHelp", Logical(p.f1OpensHelp)},
-          {"helpContext", Number(p.helpContext)},
-          {"showInTaskbar", Logical(p.showInTaskbar)},
-          {"dragAnywhere", Logical(p.dragAnywhere)},
-          {"windowShape", Number(p.windowShape)},
-          {"alwaysOnTop", Logical(p.alwaysOnTop)},
-          {"keepTitleActive", Logical(p.keepTitleActive)},
-          {"windowClassName", Text(p.windowClassName)},
-          {"backPicture", Bytes(p.backPicture)},
-          {"icon", Bytes(p.icon)},
-          {"backMusic", Bytes(p.backMusic)},
-          {"caption", Text(p.caption)},
-          {"helpFile", Text(p.helpFile)},
-      });
+      blobFields_ = BlobFields("window properties of unit " + Hex(unitId_), kWindowPropertyFields, windowProperties_);
       part_ = Part::WindowBlob;
     } else if (kind == "button") {
       if (ParseNumber(version) != kButtonPropertiesVersion) Fail("button properties are written as version 1");
       buttonProperties_ = ButtonProperties{};
-      ButtonProperties& p = buttonProperties_;
-      blobFields_ = FieldTable("button properties of unit " + Hex(unitId_), {
-          {"buttonKind", Number(p.buttonKind)},
-          {"hAlign", Number(p.hAlign)},
-          {"vAlign", Number(p.vAlign)},
-          {"picture", Bytes(p.picture)},
-          {"font", Bytes(p.font)},
-          {"caption", Text(p.caption)},
-      });
+      blobFields_ = BlobFields("button properties of unit " + Hex(unitId_), kButtonPropertyFields, buttonProperties_);
       part_ = Part::ButtonBlob;
     } else {
       Fail("unknown properties " + kind);
@@ -256,6 +224,22 @@ class Definition {
     windows_.back().units.push_back({unitId_, EncodeUnitRecord(unit_)});
     part_ = Part::Window;
   }
+
+  // A blob's fields, one setter each by the kind of its member.
+  template <typename Properties, std::size_t N>
+  FieldTable BlobFields(std::string part, const std::array<PropertyField<Properties>, N>& fields,
+                        Properties& properties) {
+    std::map<std::string, Setter> setters;
+    for (const PropertyField<Properties>& field : fields)
+      setters[field.name] = std::visit([&](auto member) { return SetterFor(properties.*member); }, field.member);
+    return FieldTable(std::move(part), std::move(setters));
+  }
+
+  Setter SetterFor(std::uint32_t& target) { return Number(target); }
+  Setter SetterFor(std::int32_t& target) { return Number(target); }
+  Setter SetterFor(bool& target) { return Logical(target); }
+  Setter SetterFor(std::string& target) { return Text(target); }
+  Setter SetterFor(std::vector<std::uint8_t>& target) { return Bytes(target); }
 
   template <typename T>
   Setter Number(T& target) {

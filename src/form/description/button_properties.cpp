@@ -8,17 +8,13 @@ std::optional<ButtonProperties> ReadButtonProperties(std::span<const std::uint8_
   ByteReader r(blob);
   std::uint32_t version = 0;
   if (!r.Dword(version) || version > kButtonPropertiesVersion) return std::nullopt;
-  if (!r.Dword(p.buttonKind) || !r.Dword(p.hAlign) || !r.Dword(p.vAlign) || !r.ByteBuffer(p.picture) ||
-      !r.ByteBuffer(p.font) || !r.CountedText(p.caption))
-    return std::nullopt;
+  if (!ReadPropertyFields<ButtonProperties>(r, version, kButtonPropertyFields, p)) return std::nullopt;
   return p;
 }
 
 std::vector<std::uint8_t> SerialiseButtonProperties(const ButtonProperties& p) {
   std::vector<std::uint8_t> out;
-  for (std::uint32_t value : {kButtonPropertiesVersion, p.buttonKind, p.hAlign, p.vAlign}) AppendDword(out, value);
-  AppendByteBuffer(out, p.picture);
-  AppendByteBuffer(out, p.font);
-  AppendCountedText(out, p.caption);
+  AppendDword(out, kButtonPropertiesVersion);
+  AppendPropertyFields<ButtonProperties>(out, kButtonPropertyFields, p);
   return out;
 }

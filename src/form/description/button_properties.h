@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "form/description/property_fields.h"
 #include "form/description/unit_types.h"
 
 constexpr std::uint32_t kButtonPropertiesVersion = 1;
@@ -33,12 +34,15 @@ std::optional<ButtonProperties> ReadButtonProperties(std::span<const std::uint8_
 // A version-1 blob that reads back as the same properties.
 std::vector<std::uint8_t> SerialiseButtonProperties(const ButtonProperties& properties);
 
+// In blob order, each with its own index (property index - 8).
+inline constexpr std::array<PropertyField<ButtonProperties>, 6> kButtonPropertyFields{{
+    {"buttonKind", PropertyValueType::Pick, 1, 0, &ButtonProperties::buttonKind},
+    {"hAlign", PropertyValueType::Pick, 3, 0, &ButtonProperties::hAlign},
+    {"vAlign", PropertyValueType::Pick, 4, 0, &ButtonProperties::vAlign},
+    {"picture", PropertyValueType::Bytes, 0, 0, &ButtonProperties::picture},
+    {"font", PropertyValueType::Font, 5, 0, &ButtonProperties::font},
+    {"caption", PropertyValueType::Text, 2, 0, &ButtonProperties::caption},
+}};
+
 // The Button type's 14 properties by index.
-inline constexpr auto kButtonPropertyTable = WithCommonProperties(std::array<PropertyInfo, 6>{{
-    {"picture", PropertyValueType::Bytes},
-    {"buttonKind", PropertyValueType::Pick},
-    {"caption", PropertyValueType::Text},
-    {"hAlign", PropertyValueType::Pick},
-    {"vAlign", PropertyValueType::Pick},
-    {"font", PropertyValueType::Font},
-}});
+inline constexpr auto kButtonPropertyTable = PropertyTableOf(kButtonPropertyFields);

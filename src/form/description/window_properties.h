@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "form/description/property_fields.h"
 #include "form/description/unit_types.h"
 
 constexpr std::uint32_t kWindowPropertiesVersion = 6;
@@ -55,30 +56,33 @@ std::optional<WindowProperties> ReadWindowProperties(std::span<const std::uint8_
 // A version-6 blob that reads back as the same properties.
 std::vector<std::uint8_t> SerialiseWindowProperties(const WindowProperties& properties);
 
+// In blob order, each with its own index (property index - 8).
+inline constexpr std::array<PropertyField<WindowProperties>, 24> kWindowPropertyFields{{
+    {"borderStyle", PropertyValueType::Pick, 1, 0, &WindowProperties::borderStyle},
+    {"pictureMode", PropertyValueType::Pick, 4, 0, &WindowProperties::pictureMode},
+    {"backColor", PropertyValueType::Colour, 2, 0, &WindowProperties::backColor},
+    {"maxButton", PropertyValueType::Logical, 8, 0, &WindowProperties::maxButton},
+    {"minButton", PropertyValueType::Logical, 9, 0, &WindowProperties::minButton},
+    {"controlBox", PropertyValueType::Logical, 7, 0, &WindowProperties::controlBox},
+    {"startPosition", PropertyValueType::Pick, 10, 0, &WindowProperties::startPosition},
+    {"movable", PropertyValueType::Logical, 11, 0, &WindowProperties::movable},
+    {"musicPlayCount", PropertyValueType::Pick, 6, 0, &WindowProperties::musicPlayCount},
+    {"enterMovesFocus", PropertyValueType::Logical, 13, 0, &WindowProperties::enterMovesFocus},
+    {"escCloses", PropertyValueType::Logical, 14, 0, &WindowProperties::escCloses},
+    {"f1OpensHelp", PropertyValueType::Logical, 15, 0, &WindowProperties::f1OpensHelp},
+    {"helpContext", PropertyValueType::Integer, 17, 0, &WindowProperties::helpContext},
+    {"showInTaskbar", PropertyValueType::Logical, 18, 2, &WindowProperties::showInTaskbar},
+    {"dragAnywhere", PropertyValueType::Logical, 19, 3, &WindowProperties::dragAnywhere},
+    {"windowShape", PropertyValueType::Pick, 20, 3, &WindowProperties::windowShape},
+    {"alwaysOnTop", PropertyValueType::Logical, 21, 4, &WindowProperties::alwaysOnTop},
+    {"keepTitleActive", PropertyValueType::Logical, 22, 5, &WindowProperties::keepTitleActive},
+    {"windowClassName", PropertyValueType::Text, 23, 6, &WindowProperties::windowClassName},
+    {"backPicture", PropertyValueType::Bytes, 3, 0, &WindowProperties::backPicture},
+    {"icon", PropertyValueType::Bytes, 12, 0, &WindowProperties::icon},
+    {"backMusic", PropertyValueType::Bytes, 5, 0, &WindowProperties::backMusic},
+    {"caption", PropertyValueType::Text, 0, 0, &WindowProperties::caption},
+    {"helpFile", PropertyValueType::Text, 16, 0, &WindowProperties::helpFile},
+}};
+
 // The window type's 32 properties by index.
-inline constexpr auto kWindowPropertyTable = WithCommonProperties(std::array<PropertyInfo, 24>{{
-    {"caption", PropertyValueType::Text},
-    {"borderStyle", PropertyValueType::Pick},
-    {"backColor", PropertyValueType::Colour},
-    {"backPicture", PropertyValueType::Bytes},
-    {"pictureMode", PropertyValueType::Pick},
-    {"backMusic", PropertyValueType::Bytes},
-    {"musicPlayCount", PropertyValueType::Pick},
-    {"controlBox", PropertyValueType::Logical},
-    {"maxButton", PropertyValueType::Logical},
-    {"minButton", PropertyValueType::Logical},
-    {"startPosition", PropertyValueType::Pick},
-    {"movable", PropertyValueType::Logical},
-    {"icon", PropertyValueType::Bytes},
-    {"enterMovesFocus", PropertyValueType::Logical},
-    {"escCloses", PropertyValueType::Logical},
-    {"f1OpensHelp", PropertyValueType::Logical},
-    {"helpFile", PropertyValueType::Text},
-    {"helpContext", PropertyValueType::Integer},
-    {"showInTaskbar", PropertyValueType::Logical},
-    {"dragAnywhere", PropertyValueType::Logical},
-    {"windowShape", PropertyValueType::Pick},
-    {"alwaysOnTop", PropertyValueType::Logical},
-    {"keepTitleActive", PropertyValueType::Logical},
-    {"windowClassName", PropertyValueType::Text},
-}});
+inline constexpr auto kWindowPropertyTable = PropertyTableOf(kWindowPropertyFields);

@@ -3,6 +3,7 @@
 #include <map>
 #include <vector>
 
+#include "form/description/window_properties.h"
 #include "form/engine/events.h"
 #include "form/engine/live_units.h"
 #include "form/engine/message_loop.h"
@@ -31,8 +32,8 @@ HWND LiveWindowOf(const WindowTemplate& t) {
   return window != nullptr ? window->hwnd : nullptr;
 }
 
-// Window property 18, startPosition: 2 minimized, 3 maximized.
-constexpr int kStartPositionOwnIndex = 18 - 8;
+// The window's startPosition: 2 minimized, 3 maximized.
+constexpr int kStartPositionOwnIndex = OwnIndexOf(kWindowPropertyFields, "startPosition");
 
 void RunFirstShow(WindowTemplate& t, UnitObject& window) {
   int startPosition = 1;

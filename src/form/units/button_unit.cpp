@@ -11,6 +11,7 @@
 #include "form/engine/events.h"
 #include "form/engine/loader.h"
 #include "form/engine/unit_cursor.h"
+#include "form/units/property_field_value.h"
 #include "host/wide_text.h"
 #include "picture/picture.h"
 
@@ -169,7 +170,12 @@ UnitObject* Create(const UnitCreateArgs& args) {
 }
 
 // The Button's own properties by own index (property index - 8).
-enum ButtonProperty : int { kPicture, kButtonKind, kCaption, kHAlign, kVAlign, kFont };
+constexpr int kPicture = OwnIndexOf(kButtonPropertyFields, "picture");
+constexpr int kButtonKind = OwnIndexOf(kButtonPropertyFields, "buttonKind");
+constexpr int kCaption = OwnIndexOf(kButtonPropertyFields, "caption");
+constexpr int kHAlign = OwnIndexOf(kButtonPropertyFields, "hAlign");
+constexpr int kVAlign = OwnIndexOf(kButtonPropertyFields, "vAlign");
+constexpr int kFont = OwnIndexOf(kButtonPropertyFields, "font");
 
 void PropertyChanged(UnitObject& unit, int ownIndex, int, const PropertyValue& v) {
   ButtonObject& b = ObjectOf(unit);
@@ -199,18 +205,7 @@ void PropertyChanged(UnitObject& unit, int ownIndex, int, const PropertyValue& v
 }
 
 PropertyValue ReadProperty(const UnitObject& unit, int ownIndex, int) {
-  const ButtonProperties& p = ObjectOf(unit).properties;
-  PropertyValue v;
-  switch (ownIndex) {
-    case kPicture: v.bytes = p.picture; break;
-    case kButtonKind: v.low = static_cast<std::int32_t>(p.buttonKind); break;
-    case kCaption: v.text = p.caption; break;
-    case kHAlign: v.low = static_cast<std::int32_t>(p.hAlign); break;
-    case kVAlign: v.low = static_cast<std::int32_t>(p.vAlign); break;
-    case kFont: v.bytes = p.font; break;
-    default: break;
-  }
-  return v;
+  return ReadPropertyField(kButtonPropertyFields, ObjectOf(unit).properties, ownIndex);
 }
 
 std::vector<std::uint8_t> Serialise(const UnitObject& unit) { return SerialiseButtonProperties(ObjectOf(unit).properties); }

@@ -14,6 +14,7 @@
 #include "form/engine/template_access.h"
 #include "form/engine/unit_cursor.h"
 #include "form/units/focus_order.h"
+#include "form/units/property_field_value.h"
 #include "form/units/window_style.h"
 #include "host/wide_text.h"
 #include "picture/picture.h"
@@ -493,12 +494,30 @@ UnitObject* Create(const UnitCreateArgs& args) {
 std::vector<std::uint8_t> Serialise(const UnitObject& unit) { return SerialiseWindowProperties(ObjectOf(unit).properties); }
 
 // The window's own properties by own index (property index - 8).
-enum WindowProperty : int {
-  kCaption, kBorderStyle, kBackColor, kBackPicture, kPictureMode, kBackMusic, kMusicPlayCount, kControlBox,
-  kMaxButton, kMinButton, kStartPosition, kMovable, kIcon, kEnterMovesFocus, kEscCloses, kF1OpensHelp,
-  kHelpFile, kHelpContext, kShowInTaskbar, kDragAnywhere, kWindowShape, kAlwaysOnTop, kKeepTitleActive,
-  kWindowClassName,
-};
+constexpr int kCaption = OwnIndexOf(kWindowPropertyFields, "caption");
+constexpr int kBorderStyle = OwnIndexOf(kWindowPropertyFields, "borderStyle");
+constexpr int kBackColor = OwnIndexOf(kWindowPropertyFields, "backColor");
+constexpr int kBackPicture = OwnIndexOf(kWindowPropertyFields, "backPicture");
+constexpr int kPictureMode = OwnIndexOf(kWindowPropertyFields, "pictureMode");
+constexpr int kBackMusic = OwnIndexOf(kWindowPropertyFields, "backMusic");
+constexpr int kMusicPlayCount = OwnIndexOf(kWindowPropertyFields, "musicPlayCount");
+constexpr int kControlBox = OwnIndexOf(kWindowPropertyFields, "controlBox");
+constexpr int kMaxButton = OwnIndexOf(kWindowPropertyFields, "maxButton");
+constexpr int kMinButton = OwnIndexOf(kWindowPropertyFields, "minButton");
+constexpr int kStartPosition = OwnIndexOf(kWindowPropertyFields, "startPosition");
+constexpr int kMovable = OwnIndexOf(kWindowPropertyFields, "movable");
+constexpr int kIcon = OwnIndexOf(kWindowPropertyFields, "icon");
+constexpr int kEnterMovesFocus = OwnIndexOf(kWindowPropertyFields, "enterMovesFocus");
+constexpr int kEscCloses = OwnIndexOf(kWindowPropertyFields, "escCloses");
+constexpr int kF1OpensHelp = OwnIndexOf(kWindowPropertyFields, "f1OpensHelp");
+constexpr int kHelpFile = OwnIndexOf(kWindowPropertyFields, "helpFile");
+constexpr int kHelpContext = OwnIndexOf(kWindowPropertyFields, "helpContext");
+constexpr int kShowInTaskbar = OwnIndexOf(kWindowPropertyFields, "showInTaskbar");
+constexpr int kDragAnywhere = OwnIndexOf(kWindowPropertyFields, "dragAnywhere");
+constexpr int kWindowShape = OwnIndexOf(kWindowPropertyFields, "windowShape");
+constexpr int kAlwaysOnTop = OwnIndexOf(kWindowPropertyFields, "alwaysOnTop");
+constexpr int kKeepTitleActive = OwnIndexOf(kWindowPropertyFields, "keepTitleActive");
+constexpr int kWindowClassName = OwnIndexOf(kWindowPropertyFields, "windowClassName");
 
 void RefreshFrame(WindowObject& w) {
   HWND hwnd = w.base.hwnd;
@@ -565,37 +584,7 @@ void PropertyChanged(UnitObject& unit, int ownIndex, int, const PropertyValue& v
 }
 
 PropertyValue ReadProperty(const UnitObject& unit, int ownIndex, int) {
-  const WindowProperties& p = ObjectOf(unit).properties;
-  PropertyValue v;
-  auto number = [&v](std::int64_t n) { v.low = static_cast<std::int32_t>(n); };
-  switch (ownIndex) {
-    case kCaption: v.text = p.caption; break;
-    case kBorderStyle: number(p.borderStyle); break;
-    case kBackColor: number(p.backColor); break;
-    case kBackPicture: v.bytes = p.backPicture; break;
-    case kPictureMode: number(p.pictureMode); break;
-    case kBackMusic: v.bytes = p.backMusic; break;
-    case kMusicPlayCount: number(p.musicPlayCount); break;
-    case kControlBox: number(p.controlBox); break;
-    case kMaxButton: number(p.maxButton); break;
-    case kMinButton: number(p.minButton); break;
-    case kStartPosition: number(p.startPosition); break;
-    case kMovable: number(p.movable); break;
-    case kIcon: v.bytes = p.icon; break;
-    case kEnterMovesFocus: number(p.enterMovesFocus); break;
-    case kEscCloses: number(p.escCloses); break;
-    case kF1OpensHelp: number(p.f1OpensHelp); break;
-    case kHelpFile: v.text = p.helpFile; break;
-    case kHelpContext: number(p.helpContext); break;
-    case kShowInTaskbar: number(p.showInTaskbar); break;
-    case kDragAnywhere: number(p.dragAnywhere); break;
-    case kWindowShape: number(p.windowShape); break;
-    case kAlwaysOnTop: number(p.alwaysOnTop); break;
-    case kKeepTitleActive: number(p.keepTitleActive); break;
-    case kWindowClassName: v.text = p.windowClassName; break;
-    default: break;
-  }
-  return v;
+  return ReadPropertyField(kWindowPropertyFields, ObjectOf(unit).properties, ownIndex);
 }
 
 }  // namespace

@@ -1,0 +1,90 @@
+// One description per field of a unit type's property blob: its name, the
+// kind the engine reads and writes it as, its property index, the blob
+// version that first has it and the member that holds it. A type lists its
+// fields once, in blob order; the property table, the blob's reader and
+// writer, the engine's reads and the form tool's fields are made from that
+// list.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "form/description/form_description_stream.h"
+#include "form/description/unit_types.h"
+
+template <typename Properties>
+struct PropertyField {
+  using Member = std::variant<std::uint32_t Properties::*, std::int32_t Properties::*, bool Properties::*,
+                              std::string Properties::*, std::vector<std::uint8_t> Properties::*>;
+  const char* name;
+  PropertyValueType type;
+  // The property index less the 8 common properties.
+  int ownIndex;
+  // Older blobs lack the field, which then keeps its default; 0 for a field
+  // that every version has.
+  std::uint32_t sinceVersion;
+  Member member;
+};
+
+// The type's whole property table, by property index.
+template <typename Properties, std::size_t N>
+constexpr std::array<PropertyInfo, 8 + N> PropertyTableOf(const std::array<PropertyField<Properties>, N>& fields) {
+  std::array<PropertyInfo, N> own{};
+  for (const PropertyField<Properties>& field : fields) own[static_cast<std::size_t>(field.ownIndex)] = {field.name, field.type};
+  return WithCommonProperties(own);
+}
+
+// A field's own index by its name; a name the type lacks does not compile.
+template <typename Properties, std::size_t N>
+consteval int OwnIndexOf(const std::array<PropertyField<Properties>, N>& fields, std::string_view name) {
+  for (const PropertyField<Properties>& field : fields)
+    if (std::string_view(field.name) == name) return field.ownIndex;
+  throw "no property of that name";
+}
+
+namespace property_fields {
+
+inline bool Read(ByteReader& r, std::uint32_t& value) { return r.Dword(value); }
+inline bool Read(ByteReader& r, std::int32_t& value) { return r.Dword(value); }
+inline bool Read(ByteReader& r, bool& value) { return r.Logical(value); }
+inline bool Read(ByteReader& r, std::string& value) { return r.CountedText(value); }
+inline bool Read(ByteReader& r, std::vector<std::uint8_t>& value) { return r.ByteBuffer(value); }
+
+inline void Append(std::vector<std::uint8_t>& out, std::uint32_t value) { AppendDword(out, value); }
+inline void Append(std::vector<std::uint8_t>& out, std::int32_t value) {
+  AppendDword(out, static_cast<std::uint32_t>(value));
+}
+inline void Append(std::vector<std::uint8_t>& out, bool value) { AppendDword(out, value ? 1 : 0); }
+inline void Append(std::vector<std::uint8_t>& out, const std::string& value) { AppendCountedText(out, value); }
+inline void Append(std::vector<std::uint8_t>& out, const std::vector<std::uint8_t>& value) {
+  AppendByteBuffer(out, value);
+}
+
+}  // namespace property_fields
+
+// Reads the fields that a blob of this version has, in blob order; false
+// when the blob ends inside one.
+template <typename Properties>
+bool ReadPropertyFields(ByteReader& r, std::uint32_t version, std::span<const PropertyField<Properties>> fields,
+                        Properties& properties) {
+  for (const PropertyField<Properties>& field : fields) {
+    if (version < field.sinceVersion) continue;
+    bool read = std::visit([&](auto member) { return property_fields::Read(r, properties.*member); }, field.member);
+    if (!read) return false;
+  }
+  return true;
+}
+
+// Appends every field, as the newest version lays them out.
+template <typename Properties>
+void AppendPropertyFields(std::vector<std::uint8_t>& out, std::span<const PropertyField<Properties>> fields,
+                          const Properties& properties) {
+  for (const PropertyField<Properties>& field : fields)
+    std::visit([&](auto member) { property_fields::Append(out, properties.*member); }, field.member);
+}
