@@ -32,11 +32,18 @@ struct PropertyField {
   Member member;
 };
 
-// The type's whole property table, by property index.
+// The type's whole property table, by property index. A list that leaves an
+// own index out or gives one twice does not compile.
 template <typename Properties, std::size_t N>
 constexpr std::array<PropertyInfo, 8 + N> PropertyTableOf(const std::array<PropertyField<Properties>, N>& fields) {
   std::array<PropertyInfo, N> own{};
-  for (const PropertyField<Properties>& field : fields) own[static_cast<std::size_t>(field.ownIndex)] = {field.name, field.type};
+  std::array<bool, N> given{};
+  for (const PropertyField<Properties>& field : fields) {
+    const auto index = static_cast<std::size_t>(field.ownIndex);
+    if (field.ownIndex < 0 || index >= N || given[index]) throw "each own index once";
+    given[index] = true;
+    own[index] = {field.name, field.type};
+  }
   return WithCommonProperties(own);
 }
 
