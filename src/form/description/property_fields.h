@@ -9,6 +9,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -75,23 +76,33 @@ inline void Append(std::vector<std::uint8_t>& out, const std::vector<std::uint8_
 
 }  // namespace property_fields
 
-// Reads the fields that a blob of this version has, in blob order; false
-// when the blob ends inside one.
-template <typename Properties>
-bool ReadPropertyFields(ByteReader& r, std::uint32_t version, std::span<const PropertyField<Properties>> fields,
-                        Properties& properties) {
+// A type's properties from its blob: the defaults for an empty blob; nothing
+// for a version above the newest or a blob that ends inside a field. The
+// fields a blob's version did not have keep their defaults.
+template <typename Properties, std::size_t N>
+std::optional<Properties> ReadPropertyBlob(std::span<const std::uint8_t> blob, std::uint32_t newestVersion,
+                                           const std::array<PropertyField<Properties>, N>& fields) {
+  Properties properties;
+  if (blob.empty()) return properties;
+  ByteReader r(blob);
+  std::uint32_t version = 0;
+  if (!r.Dword(version) || version > newestVersion) return std::nullopt;
   for (const PropertyField<Properties>& field : fields) {
     if (version < field.sinceVersion) continue;
     bool read = std::visit([&](auto member) { return property_fields::Read(r, properties.*member); }, field.member);
-    if (!read) return false;
+    if (!read) return std::nullopt;
   }
-  return true;
+  return properties;
 }
 
-// Appends every field, as the newest version lays them out.
-template <typename Properties>
-void AppendPropertyFields(std::vector<std::uint8_t>& out, std::span<const PropertyField<Properties>> fields,
-                          const Properties& properties) {
+// A blob of the newest version, every field in blob order.
+template <typename Properties, std::size_t N>
+std::vector<std::uint8_t> SerialisePropertyBlob(std::uint32_t newestVersion,
+                                                const std::array<PropertyField<Properties>, N>& fields,
+                                                const Properties& properties) {
+  std::vector<std::uint8_t> out;
+  AppendDword(out, newestVersion);
   for (const PropertyField<Properties>& field : fields)
     std::visit([&](auto member) { property_fields::Append(out, properties.*member); }, field.member);
+  return out;
 }
