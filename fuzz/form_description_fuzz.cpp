@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "form/button_properties.h"
-#include "form/form_description.h"
-#include "form/form_description_stream.h"
-#include "form/unit_record_edit.h"
-#include "form/window_properties.h"
+#include "form/description/button_properties.h"
+#include "form/description/form_description.h"
+#include "form/description/form_description_stream.h"
+#include "form/description/unit_record_edit.h"
+#include "form/description/window_properties.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "form/picture_cursor_spec.h"
-#include "form/picture_icon_file.h"
-#include "form/picture_jpeg.h"
-#include "form/picture_kind.h"
-#include "form/picture_pixels.h"
+#include "picture/cursor_choice.h"
+#include "picture/picture_icon_file.h"
+#include "picture/picture_jpeg.h"
+#include "picture/picture_kind.h"
+#include "picture/picture_pixels.h"
 
 namespace {
 

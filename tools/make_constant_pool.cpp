@@ -26,26 +26,13 @@ struct Entry {
   std::uint32_t offset = 0;
 };
 
-// The value between double quotes, with \\, \", \r and \n unescaped.
+// The value: one quoted text and nothing after it.
 std::string ParseQuoted(const std::string& field, int line) {
-  if (field.size() < 2 || field.front() != '"' || field.back() != '"')
-    Die("line " + std::to_string(line) + ": value must be quoted");
-  std::string out;
-  for (std::size_t i = 1; i + 1 < field.size(); ++i) {
-    if (field[i] != '\\') {
-      out += field[i];
-      continue;
-    }
-    if (i + 2 >= field.size()) Die("line " + std::to_string(line) + ": dangling escape");
-    switch (field[++i]) {
-      case '\\': out += '\\'; break;
-      case '"': out += '"'; break;
-      case 'r': out += '\r'; break;
-      case 'n': out += '\n'; break;
-      default: Die("line " + std::to_string(line) + ": unknown escape");
-    }
-  }
-  return out;
+  if (field.empty() || field.front() != '"') Die("line " + std::to_string(line) + ": value must be quoted");
+  std::size_t end = 0;
+  std::string value = ReadQuoted(field, end, line);
+  if (end != field.size()) Die("line " + std::to_string(line) + ": value must be quoted");
+  return value;
 }
 
 std::vector<Entry> ReadTable(const std::string& path) {

@@ -5,6 +5,7 @@
 // are made by the same serialisers that the window and Button types use, the
 // records and the block by the form description writer. Each name=file
 // setting gives the file behind a "@name" byte value (the pictures).
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -13,11 +14,14 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <variant>
 #include <vector>
 
-#include "form/button_properties.h"
-#include "form/form_description_writer.h"
-#include "form/window_properties.h"
+#include "app/routine_names.h"
+#include "form/description/button_properties.h"
+#include "form/description/event_index.h"
+#include "form/description/form_description_writer.h"
+#include "form/description/window_properties.h"
 #include "tool_support.h"
 
 namespace {
@@ -59,7 +63,7 @@ class FieldTable {
 
 // The line's words; a quoted text is one word, kept with its quotes and
 // unescaped (\\, \", \r, \n); "#" outside quotes starts a comment.
-std::vector<std::string> SplitLine(const std::string& line) {
+std::vector<std::string> SplitLine(const std::string& line, int number) {
   std::vector<std::string> words;
   std::size_t i = 0;
   while (i < line.size()) {
@@ -69,24 +73,12 @@ std::vector<std::string> SplitLine(const std::string& line) {
     } else if (c == '#') {
       break;
     } else if (c == '"') {
+      // Built piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) on
+      // "\"" + text + "\"".
       std::string word = "\"";
-      for (++i; i < line.size() && line[i] != '"'; ++i) {
-        if (line[i] != '\\') {
-          word += line[i];
-          continue;
-        }
-        if (++i == line.size()) Die("dangling escape");
-        switch (line[i]) {
-          case '\\': word += '\\'; break;
-          case '"': word += '"'; break;
-          case 'r': word += '\r'; break;
-          case 'n': word += '\n'; break;
-          default: Die("unknown escape \\" + std::string(1, line[i]));
-        }
-      }
-      if (i == line.size()) Die("unterminated text");
-      words.push_back(word + "\"");
-      ++i;
+      word += ReadQuoted(line, i, number);
+      word += '"';
+      words.push_back(std::move(word));
     } else {
       std::size_t end = line.find_first_of(" \t\r#", i);
       if (end == std::string::npos) end = line.size();
@@ -112,7 +104,7 @@ class Definition {
     if (!in) Die("cannot read " + path);
     std::string line;
     for (int number = 1; std::getline(in, line); ++number) {
-      std::vector<std::string> words = SplitLine(line);
+      std::vector<std::string> words = SplitLine(line, number);
       if (words.empty()) continue;
       line_ = number;
       // Every field has one value but a binding, which has two, as has a
@@ -194,8 +186,7 @@ class Definition {
         {"child", [this, &u](const std::string& v) { u.children.push_back(ParseNumber(v)); }},
         {"bind", [this, &u](const std::string& v) {
            std::size_t space = v.find(' ');
-           u.bindings.push_back({static_cast<std::int32_t>(ParseNumber(v.substr(0, space))),
-                                 ParseNumber(v.substr(space + 1))});
+           u.bindings.push_back({ParseEvent(v.substr(0, space)), ParseRoutine(v.substr(space + 1))});
          }},
     });
     part_ = Part::Unit;
@@ -208,46 +199,12 @@ class Definition {
     if (kind == "window") {
       if (ParseNumber(version) != kWindowPropertiesVersion) Fail("window properties are written as version 6");
       windowProperties_ = WindowProperties{};
-      WindowProperties& p = windowProperties_;
-      blobFields_ = FieldTable("window properties of unit " + Hex(unitId_), {
-          {"borderStyle", Number(p.borderStyle)},
-          {"pictureMode", Number(p.pictureMode)},
-          {"backColor", Number(p.backColor)},
-          {"maxButton", Logical(p.maxButton)},
-          {"minButton", Logical(p.minButton)},
-          {"controlBox", Logical(p.controlBox)},
-          {"startPosition", Number(p.startPosition)},
-          {"movable", Logical(p.movable)},
-          {"musicPlayCount", Number(p.musicPlayCount)},
-          {"enterMovesFocus", Logical(p.enterMovesFocus)},
-          {"escCloses", Logical(p.escCloses)},
-          {"f1OpensHelp", Logical(p.f1OpensHelp)},
-          {"helpContext", Number(p.helpContext)},
-          {"showInTaskbar", Logical(p.showInTaskbar)},
-          {"dragAnywhere", Logical(p.dragAnywhere)},
-          {"windowShape", Number(p.windowShape)},
-          {"alwaysOnTop", Logical(p.alwaysOnTop)},
-          {"keepTitleActive", Logical(p.keepTitleActive)},
-          {"windowClassName", Text(p.windowClassName)},
-          {"backPicture", Bytes(p.backPicture)},
-          {"icon", Bytes(p.icon)},
-          {"backMusic", Bytes(p.backMusic)},
-          {"caption", Text(p.caption)},
-          {"helpFile", Text(p.helpFile)},
-      });
+      blobFields_ = BlobFields("window properties of unit " + Hex(unitId_), kWindowPropertyFields, windowProperties_);
       part_ = Part::WindowBlob;
     } else if (kind == "button") {
       if (ParseNumber(version) != kButtonPropertiesVersion) Fail("button properties are written as version 1");
       buttonProperties_ = ButtonProperties{};
-      ButtonProperties& p = buttonProperties_;
-      blobFields_ = FieldTable("button properties of unit " + Hex(unitId_), {
-          {"buttonKind", Number(p.buttonKind)},
-          {"hAlign", Number(p.hAlign)},
-          {"vAlign", Number(p.vAlign)},
-          {"picture", Bytes(p.picture)},
-          {"font", Bytes(p.font)},
-          {"caption", Text(p.caption)},
-      });
+      blobFields_ = BlobFields("button properties of unit " + Hex(unitId_), kButtonPropertyFields, buttonProperties_);
       part_ = Part::ButtonBlob;
     } else {
       Fail("unknown properties " + kind);
@@ -267,6 +224,22 @@ class Definition {
     windows_.back().units.push_back({unitId_, EncodeUnitRecord(unit_)});
     part_ = Part::Window;
   }
+
+  // A blob's fields, one setter each by the kind of its member.
+  template <typename Properties, std::size_t N>
+  FieldTable BlobFields(std::string part, const std::array<PropertyField<Properties>, N>& fields,
+                        Properties& properties) {
+    std::map<std::string, Setter> setters;
+    for (const PropertyField<Properties>& field : fields)
+      setters[field.name] = std::visit([&](auto member) { return SetterFor(properties.*member); }, field.member);
+    return FieldTable(std::move(part), std::move(setters));
+  }
+
+  Setter SetterFor(std::uint32_t& target) { return Number(target); }
+  Setter SetterFor(std::int32_t& target) { return Number(target); }
+  Setter SetterFor(bool& target) { return Logical(target); }
+  Setter SetterFor(std::string& target) { return Text(target); }
+  Setter SetterFor(std::vector<std::uint8_t>& target) { return Bytes(target); }
 
   template <typename T>
   Setter Number(T& target) {
@@ -300,6 +273,20 @@ class Definition {
     }
     if (used != word.size() || value < -0x80000000LL || value > 0xFFFFFFFFLL) Fail("not a 32-bit number: " + word);
     return static_cast<std::uint32_t>(value);
+  }
+
+  std::int32_t ParseEvent(const std::string& word) const {
+    for (const EventName& event : kEventNames)
+      if (event.name == word) return event.index;
+    Fail("no event named " + word);
+  }
+
+  // The routine's offset from the program's code start; "none" is no handler.
+  std::uint32_t ParseRoutine(const std::string& word) const {
+    if (word == "none") return kNoHandlerOffset;
+    for (const RoutineName& routine : kProgramRoutineNames)
+      if (routine.name == word) return routine.offset;
+    Fail("the program has no routine named " + word);
   }
 
   std::string ParseText(const std::string& word) const {

@@ -29,6 +29,28 @@ void PutDword(std::string& out, std::uint32_t value) {
   for (int i = 0; i < 4; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
+std::string ReadQuoted(const std::string& line, std::size_t& at, int number) {
+  auto fail = [number](const std::string& what) { Die("line " + std::to_string(number) + ": " + what); };
+  std::string text;
+  for (++at; at < line.size() && line[at] != '"'; ++at) {
+    if (line[at] != '\\') {
+      text += line[at];
+      continue;
+    }
+    if (++at == line.size()) fail("dangling escape");
+    switch (line[at]) {
+      case '\\': text += '\\'; break;
+      case '"': text += '"'; break;
+      case 'r': text += '\r'; break;
+      case 'n': text += '\n'; break;
+      default: fail("unknown escape \\" + std::string(1, line[at]));
+    }
+  }
+  if (at == line.size()) fail("unterminated text");
+  ++at;
+  return text;
+}
+
 std::map<std::string, std::string> ReadSettings(int argc, char** argv, int first) {
   std::map<std::string, std::string> settings;
   for (int i = first; i < argc; ++i) {

@@ -16,6 +16,11 @@ std::string ReadBinaryFile(const std::string& path);
 void PutWord(std::string& out, std::uint16_t value);
 void PutDword(std::string& out, std::uint32_t value);
 
+// The quoted text that starts at line[at] (a double quote), with \\, \", \r
+// and \n unescaped; at then stands past its closing quote. A dangling or
+// unknown escape or a missing closing quote ends the tool, naming the line.
+std::string ReadQuoted(const std::string& line, std::size_t& at, int number);
+
 // The name=value arguments from argv[first] on.
 std::map<std::string, std::string> ReadSettings(int argc, char** argv, int first);
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "form/picture_jpeg.h"
+#include "picture/picture_jpeg.h"
 
 namespace {
 

@@ -12,12 +12,12 @@
 #include "app/install_progress.h"
 #include "app/program_types.h"
 #include "assets/form_block.h"
-#include "form/engine_start.h"
-#include "form/loader.h"
-#include "form/message_loop.h"
-#include "form/properties.h"
-#include "form/visual_style.h"
-#include "zip/zip_unit.h"
+#include "button_skin/visual_style.h"
+#include "form/engine/engine_start.h"
+#include "form/engine/loader.h"
+#include "form/engine/message_loop.h"
+#include "form/engine/properties.h"
+#include "form/units/zip_unit.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The start window and its units as the carried form names them.
 #pragma once
 
-#include "form/unit_object.h"
+#include "form/engine/unit_object.h"
 
 namespace form_ids {
 

@@ -7,17 +7,18 @@
 #include "app/form_ids.h"
 #include "app/install_progress.h"
 #include "app/installer_state.h"
+#include "app/routine_names.h"
 #include "assets/constant_pool.h"
-#include "form/busy_window.h"
-#include "form/loader.h"
-#include "form/properties.h"
-#include "form/visual_style.h"
+#include "button_skin/visual_style.h"
+#include "form/engine/busy_window.h"
+#include "form/engine/loader.h"
+#include "form/engine/properties.h"
+#include "form/units/zip_unit.h"
 #include "host/file_services.h"
 #include "host/message_box.h"
 #include "host/open_url.h"
 #include "host/shortcut.h"
 #include "host/special_folders.h"
-#include "zip/zip_unit.h"
 
 namespace {
 
@@ -63,10 +64,10 @@ EventReply Run(void (*handler)()) {
 }
 
 const ProgramRoutine kRoutines[] = {
-    {0x164, [](const std::int32_t*, std::uint32_t) { return Run(&OnWindowCreated); }},
-    {0x3D4, [](const std::int32_t*, std::uint32_t) { return Run(&OnForumClicked); }},
-    {0x3FE, [](const std::int32_t*, std::uint32_t) { return Run(&OnInstallClicked); }},
-    {0x95D, [](const std::int32_t*, std::uint32_t) { return Run(&OnUninstallClicked); }},
+    {RoutineOffset("OnWindowCreated"), [](const std::int32_t*, std::uint32_t) { return Run(&OnWindowCreated); }},
+    {RoutineOffset("OnForumClicked"), [](const std::int32_t*, std::uint32_t) { return Run(&OnForumClicked); }},
+    {RoutineOffset("OnInstallClicked"), [](const std::int32_t*, std::uint32_t) { return Run(&OnInstallClicked); }},
+    {RoutineOffset("OnUninstallClicked"), [](const std::int32_t*, std::uint32_t) { return Run(&OnUninstallClicked); }},
 };
 
 // Handler addresses in the form are this start plus the routine's offset.

@@ -1,8 +1,8 @@
-// The installer's four handlers, bound to the form's events by their place in
-// the program's routine table.
+// The installer's four handlers, bound to the form's events by name through
+// the program's routine table (app/routine_names.h).
 #pragma once
 
-#include "form/events.h"
+#include "form/engine/events.h"
 
 // The window's created event: checks that the installer sits in the game's
 // directory, then shows the window or explains and ends.

@@ -7,7 +7,7 @@
 #include "app/form_ids.h"
 #include "app/progress_bar_layout.h"
 #include "assets/constant_pool.h"
-#include "form/loader.h"
+#include "form/engine/loader.h"
 #include "host/wide_text.h"
 #include "zip/extract.h"
 

@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-#include "form/busy_window.h"
+#include "form/engine/busy_window.h"
 #include "host/keep_alive.h"
 
 class InstallProgress {

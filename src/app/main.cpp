@@ -8,10 +8,10 @@
 #include "app/installer_state.h"
 #include "app/program_types.h"
 #include "assets/form_block.h"
-#include "form/engine_start.h"
-#include "form/loader.h"
-#include "form/message_loop.h"
-#include "form/runtime.h"
+#include "form/engine/engine_start.h"
+#include "form/engine/loader.h"
+#include "form/engine/message_loop.h"
+#include "form/engine/runtime.h"
 #include "host/system_library.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

@@ -1,10 +1,10 @@
 #include "app/program_types.h"
 
-#include "form/button_properties.h"
-#include "form/button_unit.h"
-#include "form/window_properties.h"
-#include "form/window_unit.h"
-#include "zip/zip_unit.h"
+#include "form/description/button_properties.h"
+#include "form/description/window_properties.h"
+#include "form/units/button_unit.h"
+#include "form/units/window_unit.h"
+#include "form/units/zip_unit.h"
 
 namespace {
 

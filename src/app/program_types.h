@@ -5,6 +5,6 @@
 
 #include <span>
 
-#include "form/unit_types.h"
+#include "form/description/unit_types.h"
 
 std::span<const UnitLibrary> ProgramUnitTypes();

@@ -15,7 +15,7 @@
 
 #include <windows.h>
 
-#include "host/file_handle.h"
+#include "host/handle_owners.h"
 
 class FileOutput {
  public:

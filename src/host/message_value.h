@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <string>
 
-// One message value: the kind says which field holds it.
+// One message value: the kind says which field holds it. The installer only
+// shows texts; the other kinds are the message box's for any caller.
 struct MessageValue {
   enum class Kind { Text, Byte, Short, Integer, LongInteger, Float, Double, Boolean, DateTime, Other };
   Kind kind = Kind::Other;

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "host/com_reference.h"
+#include "host/handle_owners.h"
 #include "host/wide_text.h"
 
 namespace {

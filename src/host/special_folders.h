@@ -8,7 +8,8 @@
 // 3 desktop, 4 fonts, 5 start menu, 6 start menu programs, 7 startup,
 // 8 application data, 9 Windows, 10 system, 11 temporary files. Empty for any
 // other kind, for a folder that does not exist (it is never created) and for
-// any platform failure.
+// any platform failure. The installer asks for the desktop alone; the other
+// kinds are the service's for any caller.
 std::string GetSpecialDirectory(int kind);
 
 // directory with a "\" after it unless its last character (not merely its

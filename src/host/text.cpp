@@ -34,10 +34,6 @@ bool EndsWithBackslash(std::string_view s) {
   return !s.empty() && FindLastBackslash(s) == s.size() - 1;
 }
 
-std::size_t FindLastSeparator(std::string_view s) {
-  return FindLastCharacter(s, [](char c) { return c == '\\' || c == '/'; });
-}
-
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
   auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
   return a.size() == b.size() &&

@@ -26,9 +26,6 @@ std::size_t FindLastBackslash(std::string_view s);
 // Whether the last character of s (not merely its last byte) is "\".
 bool EndsWithBackslash(std::string_view s);
 
-// Position of the last "\" or "/" that is a character of its own, or npos.
-std::size_t FindLastSeparator(std::string_view s);
-
 // Whether a and b are the same but for the case of ASCII letters, as the
 // platform compares the names of devices and window classes.
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);

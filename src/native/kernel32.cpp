@@ -474,7 +474,6 @@ BOOL SetAttributes(const Char* path, DWORD attributes) {
 
 }  // namespace
 
-DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) { return ModuleFileName(module, buffer, size); }
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size) { return ModuleFileName(module, buffer, size); }
 
 BOOL SetCurrentDirectoryA(LPCSTR path) { return ChangeDirectory(path); }
@@ -601,13 +600,6 @@ BOOL CloseHandle(HANDLE handle) {
   return rc == 0 ? TRUE : FailErrno();
 }
 
-DWORD GetFileType(HANDLE file) {
-  if (file == nullptr || file == INVALID_HANDLE_VALUE) return FILE_TYPE_UNKNOWN;
-  struct stat st{};
-  if (fstat(static_cast<FileObject*>(file)->fd, &st) != 0) return FILE_TYPE_UNKNOWN;
-  return S_ISREG(st.st_mode) ? FILE_TYPE_DISK : FILE_TYPE_UNKNOWN;
-}
-
 DWORD GetFileSize(HANDLE file, LPDWORD high) {
   struct stat st{};
   if (file == nullptr || file == INVALID_HANDLE_VALUE || fstat(static_cast<FileObject*>(file)->fd, &st) != 0) {
@@ -617,16 +609,6 @@ DWORD GetFileSize(HANDLE file, LPDWORD high) {
   std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
   if (high) *high = static_cast<DWORD>(size >> 32);
   return static_cast<DWORD>(size);
-}
-
-BOOL GetFileTime(HANDLE file, LPFILETIME creation, LPFILETIME access, LPFILETIME write) {
-  struct stat st{};
-  if (file == nullptr || file == INVALID_HANDLE_VALUE || fstat(static_cast<FileObject*>(file)->fd, &st) != 0)
-    return Fail(ERROR_INVALID_HANDLE);
-  if (creation) *creation = FileTimeFrom(st.st_ctim);
-  if (access) *access = FileTimeFrom(st.st_atim);
-  if (write) *write = FileTimeFrom(st.st_mtim);
-  return TRUE;
 }
 
 BOOL SetFileTime(HANDLE file, const FILETIME*, const FILETIME* access, const FILETIME* write) {
@@ -688,27 +670,6 @@ BOOL SystemTimeToFileTime(const SYSTEMTIME* t, LPFILETIME result) {
   return MakeFileTime(t->wYear, t->wMonth, t->wDay, t->wHour, t->wMinute, t->wSecond, t->wMilliseconds, result)
              ? TRUE
              : Fail(ERROR_INVALID_PARAMETER);
-}
-
-BOOL FileTimeToSystemTime(const FILETIME* ft, SYSTEMTIME* out) {
-  std::uint64_t v = (static_cast<std::uint64_t>(ft->dwHighDateTime) << 32) | ft->dwLowDateTime;
-  if (v >> 63) return Fail(ERROR_INVALID_PARAMETER);
-  std::uint64_t seconds = v / 10000000ULL;
-  out->wMilliseconds = static_cast<WORD>((v / 10000ULL) % 1000);
-  std::uint64_t days = seconds / 86400;
-  std::uint64_t rest = seconds % 86400;
-  out->wHour = static_cast<WORD>(rest / 3600);
-  out->wMinute = static_cast<WORD>(rest / 60 % 60);
-  out->wSecond = static_cast<WORD>(rest % 60);
-  out->wDayOfWeek = static_cast<WORD>((days + 1) % 7);  // 1601-01-01 was a Monday
-  int year = 1601;
-  while (days >= static_cast<std::uint64_t>(IsLeapYear(year) ? 366 : 365)) days -= IsLeapYear(year++) ? 366 : 365;
-  int month = 1;
-  while (days >= static_cast<std::uint64_t>(DaysInMonth(year, month))) days -= DaysInMonth(year, month++);
-  out->wYear = static_cast<WORD>(year);
-  out->wMonth = static_cast<WORD>(month);
-  out->wDay = static_cast<WORD>(days + 1);
-  return TRUE;
 }
 
 void Sleep(DWORD milliseconds) {

@@ -16,7 +16,7 @@
 #include <minizip/unzip.h>
 #include <windows.h>
 
-#include "host/file_handle.h"
+#include "host/handle_owners.h"
 
 class ArchiveFile {
  public:

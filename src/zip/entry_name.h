@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "zip/archive_reader.h"
+#include "zip/entry_info.h"
 
 // The entry's name, taken in this order: the Unicode Path field whose CRC-32
 // matched the stored name; the stored name when its UTF-8 flag is set; the

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "zip/archive_reader.h"
+#include "zip/entry_info.h"
 
 enum class NameVerdict {
   kAccepted,

@@ -9,7 +9,7 @@
 #include "zip/archive_reader.h"
 #include "zip/directories.h"
 #include "zip/entry_target.h"
-#include "host/file_handle.h"
+#include "host/handle_owners.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "host/com_reference.h"
+#include "host/handle_owners.h"
 #include "host/special_folders.h"
 #include "support/scratch.h"
 

@@ -23,9 +23,9 @@ using testing_support::ScratchDirectory;
 using testing_support::WriteWholeFile;
 
 constexpr DWORD kKeptBits = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-constexpr std::int32_t kMonday = 1600000000;   // 2020-09-13 12:26:40 UTC
-constexpr std::int32_t kTuesday = 1500000000;  // 2017-07-14 02:40:00 UTC
-constexpr std::int32_t kFriday = 1400000000;   // 2014-05-13 16:53:20 UTC
+constexpr std::int32_t kSep2020 = 1600000000;    // 2020-09-13 12:26:40 UTC
+constexpr std::int32_t kJul2017 = 1500000000;    // 2017-07-14 02:40:00 UTC
+constexpr std::int32_t kMay2014 = 1400000000;    // 2014-05-13 16:53:20 UTC
 constexpr std::int32_t kBefore1970 = -34560000;  // 1968-11-27 00:00:00 UTC
 
 // What must be at a path below the destination; without contents a directory.
@@ -88,22 +88,22 @@ std::vector<ExtractionCase> Cases() {
        {Content("deflated.txt", big), Content("stored.txt", "plain")},
        {0, 50, 100}},
       {"extended time stamps",
-       {Extra(File("m.txt", "m"), TimestampBlock(1, {kMonday})),
-        Extra(File("ma.txt", "ma"), TimestampBlock(3, {kMonday, kTuesday})),
-        Extra(File("mac.txt", "mac"), TimestampBlock(7, {kMonday, kTuesday, kFriday})),
+       {Extra(File("m.txt", "m"), TimestampBlock(1, {kSep2020})),
+        Extra(File("ma.txt", "ma"), TimestampBlock(3, {kSep2020, kJul2017})),
+        Extra(File("mac.txt", "mac"), TimestampBlock(7, {kSep2020, kJul2017, kMay2014})),
         Extra(File("after-other-block.txt", "o"),
               ExtraBlock(0x7875, std::string("\x01\x04\xe8\x03\x00\x00\x04\xe8\x03\x00\x00", 11)) +
-                  TimestampBlock(3, {kFriday, kMonday})),
-        Extra(File("announced-not-there.txt", "a"), TimestampBlock(7, {kTuesday})),
-        Extra(File("beyond-the-field.txt", "b"), TimestampBlock(3, {kFriday}, 9)),
-        Extra(File("second-block-ignored.txt", "s"), TimestampBlock(1, {kMonday}) + TimestampBlock(3, {kFriday, kFriday})),
+                  TimestampBlock(3, {kMay2014, kSep2020})),
+        Extra(File("announced-not-there.txt", "a"), TimestampBlock(7, {kJul2017})),
+        Extra(File("beyond-the-field.txt", "b"), TimestampBlock(3, {kMay2014}, 9)),
+        Extra(File("second-block-ignored.txt", "s"), TimestampBlock(1, {kSep2020}) + TimestampBlock(3, {kMay2014, kMay2014})),
         Extra(File("before-1970.txt", "p"), TimestampBlock(1, {kBefore1970}))},
        kExtractCompleted,
-       {Timed("m.txt", "m", kMonday, kDosTimeUnix), Timed("ma.txt", "ma", kMonday, kTuesday),
-        Timed("mac.txt", "mac", kMonday, kTuesday), Timed("after-other-block.txt", "o", kFriday, kMonday),
-        Timed("announced-not-there.txt", "a", kTuesday, kDosTimeUnix),
-        Timed("beyond-the-field.txt", "b", kFriday, kDosTimeUnix),
-        Timed("second-block-ignored.txt", "s", kMonday, kDosTimeUnix),
+       {Timed("m.txt", "m", kSep2020, kDosTimeUnix), Timed("ma.txt", "ma", kSep2020, kJul2017),
+        Timed("mac.txt", "mac", kSep2020, kJul2017), Timed("after-other-block.txt", "o", kMay2014, kSep2020),
+        Timed("announced-not-there.txt", "a", kJul2017, kDosTimeUnix),
+        Timed("beyond-the-field.txt", "b", kMay2014, kDosTimeUnix),
+        Timed("second-block-ignored.txt", "s", kSep2020, kDosTimeUnix),
         Timed("before-1970.txt", "p", kBefore1970, kDosTimeUnix)},
        {0, 12, 25, 37, 50, 62, 75, 87, 100}},
       {"UTF-8 names in the ANSI code page, GBK names as stored",

@@ -125,8 +125,6 @@ constexpr DWORD CREATE_ALWAYS = 2;
 constexpr DWORD OPEN_EXISTING = 3;
 constexpr DWORD OPEN_ALWAYS = 4;
 constexpr DWORD TRUNCATE_EXISTING = 5;
-constexpr DWORD FILE_TYPE_UNKNOWN = 0;
-constexpr DWORD FILE_TYPE_DISK = 1;
 constexpr DWORD MOVEFILE_REPLACE_EXISTING = 1;
 constexpr DWORD FILE_BEGIN = 0;
 constexpr DWORD FILE_CURRENT = 1;
@@ -158,7 +156,6 @@ constexpr DWORD WC_NO_BEST_FIT_CHARS = 0x400;
 DWORD GetLastError();
 void SetLastError(DWORD code);
 
-DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size);
 BOOL SetCurrentDirectoryA(LPCSTR path);
 BOOL SetCurrentDirectoryW(LPCWSTR path);
@@ -187,9 +184,7 @@ BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD count, LPDWORD read, void* overl
 BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD count, LPDWORD written, void* overlapped);
 BOOL SetFilePointerEx(HANDLE file, LARGE_INTEGER distance, LARGE_INTEGER* position, DWORD method);
 BOOL CloseHandle(HANDLE handle);
-DWORD GetFileType(HANDLE file);
 DWORD GetFileSize(HANDLE file, LPDWORD high);
-BOOL GetFileTime(HANDLE file, LPFILETIME creation, LPFILETIME access, LPFILETIME write);
 BOOL SetFileTime(HANDLE file, const FILETIME* creation, const FILETIME* access, const FILETIME* write);
 BOOL SetFileInformationByHandle(HANDLE file, FILE_INFO_BY_HANDLE_CLASS infoClass, LPVOID info, DWORD size);
 
@@ -200,7 +195,6 @@ BOOL SetFileAttributesW(LPCWSTR path, DWORD attributes);
 
 BOOL DosDateTimeToFileTime(WORD date, WORD time, LPFILETIME result);
 BOOL SystemTimeToFileTime(const SYSTEMTIME* time, LPFILETIME result);
-BOOL FileTimeToSystemTime(const FILETIME* time, SYSTEMTIME* result);
 
 void Sleep(DWORD milliseconds);
 

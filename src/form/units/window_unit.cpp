@@ -1,0 +1,594 @@
+#include "form/units/window_unit.h"
+
+#include <cstring>
+#include <iterator>
+#include <optional>
+#include <string>
+
+#include "form/description/window_properties.h"
+#include "form/engine/busy_window.h"
+#include "form/engine/events.h"
+#include "form/engine/live_units.h"
+#include "form/engine/loader.h"
+#include "form/engine/runtime.h"
+#include "form/engine/template_access.h"
+#include "form/engine/unit_cursor.h"
+#include "form/units/focus_order.h"
+#include "form/units/property_field_value.h"
+#include "form/units/window_style.h"
+#include "host/wide_text.h"
+#include "picture/picture.h"
+#include "picture/picture_paint.h"
+
+namespace {
+
+constexpr wchar_t kDefaultClassName[] = L"VelmoraFormWindow";
+constexpr wchar_t kDefaultIconResource[] = L"DEFAULT_ICON";
+constexpr UINT kFirstMenuCommand = 20000;
+constexpr UINT kFirstIgnoredCommand = 0xE100;
+constexpr UINT kReflectedOffset = 0x2000;  // what a control gets for a reflected request
+
+struct WindowObject {
+  UnitObject base;  // first, so that the engine's UnitObject* is this object
+  WindowProperties properties;
+  std::optional<DecodedPicture> background;
+  HICON bigIcon = nullptr;  // owned when made from the icon property
+  HICON smallIcon = nullptr;
+  bool ownsIcons = false;
+  bool activatedBefore = false;
+  WNDPROC previousProc = nullptr;
+};
+
+WindowObject& ObjectOf(UnitObject& unit) { return *reinterpret_cast<WindowObject*>(&unit); }
+const WindowObject& ObjectOf(const UnitObject& unit) { return *reinterpret_cast<const WindowObject*>(&unit); }
+
+// The executable's own icon, loaded once and shared by every window.
+struct DefaultIcons {
+  HICON big;
+  HICON small;
+};
+const DefaultIcons& DefaultIconsOnce() {
+  static const DefaultIcons icons = [] {
+    HINSTANCE module = GetModuleHandleW(nullptr);
+    return DefaultIcons{
+        static_cast<HICON>(LoadImageW(module, kDefaultIconResource, IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR)),
+        static_cast<HICON>(LoadImageW(module, kDefaultIconResource, IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR))};
+  }();
+  return icons;
+}
+
+void ReleaseOwnIcons(WindowObject& w) {
+  if (w.ownsIcons) {
+    if (w.bigIcon) DestroyIcon(w.bigIcon);
+    if (w.smallIcon) DestroyIcon(w.smallIcon);
+  }
+  w.bigIcon = w.smallIcon = nullptr;
+  w.ownsIcons = false;
+}
+
+void ApplyIcons(WindowObject& w) {
+  const std::vector<std::uint8_t>& bytes = w.properties.icon;
+  HICON big = nullptr, small = nullptr;
+  if (!bytes.empty()) {
+    if (std::optional<IconImage> image = ReadIconImage(bytes.data(), bytes.size(), 32)) big = image->icon.release();
+    if (std::optional<IconImage> image = ReadIconImage(bytes.data(), bytes.size(), 16)) small = image->icon.release();
+  }
+  bool own = big != nullptr || small != nullptr;
+  if (!own) {
+    big = DefaultIconsOnce().big;
+    small = DefaultIconsOnce().small;
+  }
+  SendMessageW(w.base.hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  SendMessageW(w.base.hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  ReleaseOwnIcons(w);
+  w.bigIcon = big;
+  w.smallIcon = small;
+  w.ownsIcons = own;
+}
+
+// Nothing for a class name that is no GBK text: no class can be registered
+// under it.
+std::optional<std::wstring> ClassNameFor(const WindowProperties& p) {
+  return p.windowClassName.empty() ? std::wstring(kDefaultClassName) : text::WideFromGbk(p.windowClassName);
+}
+
+// A Unicode class: the caption reaches the window, and the title bar, in
+// UTF-16 rather than through the system's code page.
+bool EnsureClassRegistered(const wchar_t* name) {
+  HINSTANCE module = GetModuleHandleW(nullptr);
+  WNDCLASSW existing;
+  if (GetClassInfoW(module, name, &existing)) return true;
+  WNDCLASSW wc{};
+  wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = module;
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+  wc.lpszClassName = name;
+  return RegisterClassW(&wc) != 0;
+}
+
+// ---- Focus and keys ----
+
+struct UnitAt {
+  WindowTemplate* t;
+  std::uint32_t index;
+};
+
+std::optional<UnitAt> Locate(const UnitObject& unit) {
+  WindowTemplate* t = units::FindWindow(unit.window);
+  if (t == nullptr) return std::nullopt;
+  std::optional<std::uint32_t> index = units::IndexOf(*t, unit.unit);
+  if (!index) return std::nullopt;
+  return UnitAt{t, *index};
+}
+
+bool TakesFocus(const WindowTemplate& t, std::uint32_t index) {
+  UnitObject* unit = LiveUnit(t, index);
+  if (unit == nullptr || !IsWindowVisible(unit->hwnd) || !IsWindowEnabled(unit->hwnd)) return false;
+  if (!(units::FlagsOf(t, index) & kUnitTabStop)) return false;
+  std::optional<units::ResolvedType> type = units::ResolveUnitType(units::TypeOf(t, index));
+  return type && !(type->flags & type_flags::kHiddenAtRunTime);
+}
+
+std::vector<std::uint32_t> TabSequenceOf(const WindowTemplate& t) {
+  std::vector<FocusCandidate> candidates;
+  for (std::uint32_t i = 1; i < units::UnitCount(t); ++i)
+    candidates.push_back(FocusCandidate{i, units::TabOrderOf(t, i), TakesFocus(t, i)});
+  return TabSequence(std::move(candidates));
+}
+
+// The unit whose control holds the focus (or contains it).
+std::optional<std::uint32_t> FocusedUnit(const WindowTemplate& t) {
+  HWND focus = GetFocus();
+  for (std::uint32_t i = 1; focus != nullptr && i < units::UnitCount(t); ++i) {
+    UnitObject* unit = LiveUnit(t, i);
+    if (unit != nullptr && (unit->hwnd == focus || IsChild(unit->hwnd, focus))) return i;
+  }
+  return std::nullopt;
+}
+
+void MoveFocus(const WindowTemplate& t, bool forward) {
+  std::vector<std::uint32_t> sequence = TabSequenceOf(t);
+  if (std::optional<std::uint32_t> next = NextInTabOrder(sequence, FocusedUnit(t), forward))
+    SetFocus(LiveUnit(t, *next)->hwnd);
+}
+
+bool IsClickableDefaultButton(const WindowTemplate& t, std::uint32_t index) {
+  UnitObject* unit = LiveUnit(t, index);
+  if (unit == nullptr || !IsWindowEnabled(unit->hwnd)) return false;
+  std::optional<units::ResolvedType> type = units::ResolveUnitType(units::TypeOf(t, index));
+  return type && (type->flags & type_flags::kPushButton) && unit->operations->isDefaultButton != nullptr &&
+         unit->operations->isDefaultButton(*unit);
+}
+
+bool PressEnter(WindowObject& w, const WindowTemplate& t) {
+  std::optional<std::uint32_t> focused = FocusedUnit(t);
+  if (focused && IsClickableDefaultButton(t, *focused)) {
+    FireEvent(w.base.window, units::IdAt(t, *focused), button_event::kClick);
+    return true;
+  }
+  if (w.properties.enterMovesFocus) {
+    MoveFocus(t, true);
+    return true;
+  }
+  for (std::uint32_t i = 1; i < units::UnitCount(t); ++i) {
+    if (IsClickableDefaultButton(t, i)) {
+      FireEvent(w.base.window, units::IdAt(t, i), button_event::kClick);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool OpenHelp(WindowObject& w) {
+  const WindowProperties& p = w.properties;
+  if (!p.f1OpensHelp || p.helpFile.empty()) return false;
+  const std::optional<std::wstring> helpFile = text::WideFromGbk(p.helpFile);
+  if (!helpFile || GetFileAttributesW(helpFile->c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+  if (p.helpContext != 0)
+    WinHelpW(w.base.hwnd, helpFile->c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(p.helpContext));
+  else
+    WinHelpW(w.base.hwnd, helpFile->c_str(), HELP_FINDER, 0);
+  return true;
+}
+
+// Alt with a letter or digit clicks the first visible, enabled push button
+// whose caption marks that character with "&".
+bool PressMnemonic(WindowObject& w, const WindowTemplate& t, WPARAM key) {
+  wchar_t wanted = key >= 'A' && key <= 'Z' ? static_cast<wchar_t>(key - 'A' + 'a') : static_cast<wchar_t>(key);
+  for (std::uint32_t i = 1; i < units::UnitCount(t); ++i) {
+    UnitObject* unit = LiveUnit(t, i);
+    std::optional<units::ResolvedType> type = units::ResolveUnitType(units::TypeOf(t, i));
+    if (unit == nullptr || !type || !(type->flags & type_flags::kPushButton) || !IsWindowVisible(unit->hwnd) ||
+        !IsWindowEnabled(unit->hwnd))
+      continue;
+    wchar_t caption[512];
+    int n = GetWindowTextW(unit->hwnd, caption, static_cast<int>(std::size(caption)));
+    for (int k = 0; k + 1 < n; ++k) {
+      if (caption[k] != L'&') continue;
+      wchar_t c = caption[k + 1];
+      if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+      if (c == wanted) {
+        FireEvent(w.base.window, units::IdAt(t, i), button_event::kClick);
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+bool KeyDown(WindowObject& w, const WindowTemplate& t, const MSG& msg) {
+  bool ctrl = GetKeyState(VK_CONTROL) < 0, alt = GetKeyState(VK_MENU) < 0, shift = GetKeyState(VK_SHIFT) < 0;
+  WPARAM key = msg.wParam;
+  if (msg.message == WM_SYSKEYDOWN) {
+    bool letterOrDigit = (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9');
+    return alt && !ctrl && !shift && letterOrDigit && PressMnemonic(w, t, key);
+  }
+  bool shiftTab = key == VK_TAB && shift && !ctrl && !alt;
+  if (ctrl || alt || (shift && !shiftTab)) return false;
+  if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE && key != VK_F1) return false;
+  if (std::optional<std::uint32_t> focused = FocusedUnit(t)) {
+    UnitObject* unit = LiveUnit(t, *focused);
+    if (unit->operations->claimsKey != nullptr && unit->operations->claimsKey(*unit, key)) return false;
+  }
+  switch (key) {
+    case VK_TAB: MoveFocus(t, !shiftTab); return true;
+    case VK_RETURN: return PressEnter(w, t);
+    case VK_ESCAPE:
+      if (!w.properties.escCloses) return false;
+      SendMessageW(w.base.hwnd, WM_CLOSE, 0, 0);
+      return true;
+    default: return OpenHelp(w);
+  }
+}
+
+// The general key and mouse events of the unit a message is aimed at; a
+// handler that replies false drops the message.
+std::int32_t CommonEventOf(UINT message) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: return unit_event::kMouseDown;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: return unit_event::kMouseUp;
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK: return unit_event::kDoubleClick;
+    case WM_MOUSEMOVE: return unit_event::kMouseMove;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: return unit_event::kKeyDown;
+    case WM_KEYUP:
+    case WM_SYSKEYUP: return unit_event::kKeyUp;
+    case WM_CHAR: return unit_event::kCharacter;
+    case WM_MOUSEWHEEL: return unit_event::kWheel;
+    default: return 0;
+  }
+}
+
+bool DroppedByCommonEvent(const MSG& msg) {
+  std::int32_t event = CommonEventOf(msg.message);
+  if (event == 0) return false;
+  UnitObject* target = UnitOfWindow(msg.hwnd);
+  if (target == nullptr) return false;
+  EventRecord record;
+  record.window = target->window;
+  record.unit = target->unit;
+  record.event = event;
+  record.argumentCount = 2;
+  record.arguments[0] = static_cast<std::int32_t>(msg.wParam);
+  record.arguments[1] = static_cast<std::int32_t>(msg.lParam);
+  return HandlerDeclined(FireEvent(record), record);
+}
+
+bool PreTranslate(UnitObject& unit, MSG& msg) {
+  WindowObject& w = ObjectOf(unit);
+  if (msg.hwnd != w.base.hwnd && !IsChild(w.base.hwnd, msg.hwnd)) return false;
+  bool isKey = msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST;
+  if (isKey && !IsWindowEnabled(msg.hwnd)) return false;
+  std::optional<UnitAt> at = Locate(unit);
+  if (!at) return false;
+  if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && KeyDown(w, *at->t, msg)) return true;
+  return DroppedByCommonEvent(msg);
+}
+
+// ---- Messages ----
+
+LRESULT Reflect(HWND child, UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+  handled = false;
+  UnitObject* unit = UnitOfWindow(child);
+  if (unit == nullptr || unit->operations->reflect == nullptr) return 0;
+  return unit->operations->reflect(*unit, message, wParam, lParam, handled);
+}
+
+void GiveFocusToUnit(WindowObject& w) {
+  std::optional<UnitAt> at = Locate(w.base);
+  if (!at) return;
+  FireEvent(w.base.window, w.base.unit, unit_event::kGotFocus);
+  HWND remembered = FocusMemoryOf(w.base.window);
+  if (remembered != nullptr && IsWindow(remembered) && IsChild(w.base.hwnd, remembered) &&
+      IsWindowVisible(remembered) && IsWindowEnabled(remembered)) {
+    SetFocus(remembered);
+    return;
+  }
+  std::vector<std::uint32_t> sequence = TabSequenceOf(*at->t);
+  if (!sequence.empty()) SetFocus(LiveUnit(*at->t, sequence.front())->hwnd);
+}
+
+LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* unit = UnitOfWindow(hwnd);
+  if (unit == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+  WindowObject& w = ObjectOf(*unit);
+  UnitId window = w.base.window;
+  UnitId self = w.base.unit;
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(hwnd, &paint);
+      PaintWindowBackground(hwnd, dc, w.properties.backPicture, w.background, w.properties.pictureMode,
+                            w.properties.backColor);
+      if (const BusyWindow* busy = BusyWindowOf(window)) busy->PaintOverlay(dc);
+      EndPaint(hwnd, &paint);
+      return 0;
+    }
+    case WM_COMMAND: {
+      // A unit's command now (a click that a program posts to a disabled
+      // button) would start a second sequence inside the running one.
+      if (BusyWindowOf(window) != nullptr) return 0;
+      UINT id = LOWORD(wParam);
+      if (lParam != 0 && id < kFirstMenuCommand) {
+        bool handled = false;
+        Reflect(reinterpret_cast<HWND>(lParam), message, wParam, lParam, handled);
+        return 0;
+      }
+      if (id >= kFirstIgnoredCommand) return 0;
+      break;
+    }
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORMSGBOX: {
+      HWND child = reinterpret_cast<HWND>(lParam);
+      bool handled = false;
+      LRESULT answer = Reflect(child, message, wParam, lParam, handled);
+      if (handled) return answer;
+      if (LRESULT reflected = SendMessageW(child, message + kReflectedOffset, wParam, lParam)) return reflected;
+      break;
+    }
+    case WM_CLOSE: {
+      // Closing now would destroy the window and its units under the
+      // handler that is still working through its sequence.
+      if (BusyWindowOf(window) != nullptr) return 0;
+      EventRecord query;
+      query.window = window;
+      query.unit = self;
+      query.event = window_event::kCloseQuery;
+      bool ran = FireEvent(query);
+      if (!IsWindow(hwnd)) return 0;
+      if (HandlerDeclined(ran, query)) return 0;
+      break;
+    }
+    case WM_QUERYENDSESSION: {
+      // Ending the session now would end the program half way through
+      // writing the game's files.
+      if (BusyWindowOf(window) != nullptr) return FALSE;
+      EventRecord query;
+      query.window = window;
+      query.unit = self;
+      query.event = window_event::kCloseQuery;
+      return HandlerDeclined(FireEvent(query), query) ? FALSE : TRUE;
+    }
+    case WM_DESTROY:
+      FireEvent(window, self, window_event::kDestroyed);
+      break;
+    case WM_NCDESTROY: {
+      WNDPROC previous = w.previousProc;
+      ReleaseOwnIcons(w);
+      DetachUnitFromWindow(hwnd);
+      NotifyUnitDestroyed(window, self);
+      delete &w;
+      return CallWindowProcW(previous, hwnd, message, wParam, lParam);
+    }
+    case WM_MOVE:
+      FireEvent(window, self, window_event::kMoved);
+      break;
+    case WM_SIZE:
+      FireEvent(window, self, window_event::kResized);
+      break;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) {
+        if (!w.activatedBefore) {
+          w.activatedBefore = true;
+          FireEvent(window, self, window_event::kFirstActivation);
+        }
+        FireEvent(window, self, window_event::kActivated);
+        if (IsWindow(hwnd) && !HIWORD(wParam)) GiveFocusToUnit(w);
+        return 0;
+      }
+      if (HWND focus = GetFocus(); focus != nullptr && IsChild(hwnd, focus)) FocusMemoryOf(window) = focus;
+      FireEvent(window, self, window_event::kDeactivated);
+      break;
+    case WM_SETFOCUS:
+      GiveFocusToUnit(w);
+      return 0;
+    case WM_SHOWWINDOW:
+      FireEvent(window, self, wParam ? window_event::kShown : window_event::kHidden);
+      break;
+    case kDeferredDestroyMessage:
+      CarryOutDeferredDestroy(window);
+      return 0;
+    case WM_SETCURSOR: {
+      // The busy pointer over the client area and over the units, which
+      // leave the pointer to their window unless they have one of their own.
+      const bool inside = reinterpret_cast<HWND>(wParam) != hwnd || LOWORD(lParam) == HTCLIENT;
+      if (inside && BusyWindowOf(window) != nullptr) {
+        SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_APPSTARTING)));
+        return TRUE;
+      }
+      if (reinterpret_cast<HWND>(wParam) == hwnd && LOWORD(lParam) == HTCLIENT && ShowUnitCursor(w.base)) return TRUE;
+      break;
+    }
+    default:
+      break;
+  }
+  return CallWindowProcW(w.previousProc, hwnd, message, wParam, lParam);
+}
+
+// ---- Type operations ----
+
+UnitObject* Create(const UnitCreateArgs& args) {
+  std::optional<WindowProperties> properties = ReadWindowProperties({args.blob, args.blobLength});
+  if (!properties) return nullptr;
+  auto* w = new WindowObject;
+  w->properties = std::move(*properties);
+  w->base.operations = &kWindowUnitOperations;
+  w->base.window = args.window;
+  w->base.unit = args.unit;
+  const WindowProperties& p = w->properties;
+  const std::optional<std::wstring> className = ClassNameFor(p);
+  if (!className || !EnsureClassRegistered(className->c_str())) {
+    delete w;
+    return nullptr;
+  }
+  WindowFrame frame = ComputeWindowFrame(p, args.style, args.x, args.y, args.width, args.height,
+                                         args.parent != nullptr, GetSystemMetrics(SM_CXSCREEN),
+                                         GetSystemMetrics(SM_CYSCREEN));
+  HWND owner = args.parent;
+  if (owner == nullptr && !p.showInTaskbar) owner = runtime::HiddenOwnerWindow();
+  HWND hwnd = CreateWindowExW(frame.exStyle, className->c_str(), text::WideForDisplay(p.caption).c_str(), frame.style,
+                              frame.x, frame.y, args.width, args.height, owner, args.menu, GetModuleHandleW(nullptr),
+                              nullptr);
+  if (hwnd == nullptr) {
+    delete w;
+    return nullptr;
+  }
+  AttachUnitToWindow(w->base, hwnd);
+  w->previousProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc)));
+
+  // The platform may have adjusted the frame; put back what the properties say.
+  LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+  std::uint32_t wanted = FrameBits(p);
+  if ((static_cast<std::uint32_t>(style) & window_style::kFrameBits) != wanted) {
+    SetWindowLongW(hwnd, GWL_STYLE,
+                   static_cast<LONG>((static_cast<std::uint32_t>(style) & ~window_style::kFrameBits) | wanted));
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  }
+  RECT outer;
+  GetWindowRect(hwnd, &outer);
+  if (outer.right - outer.left != args.width || outer.bottom - outer.top != args.height)
+    MoveWindow(hwnd, frame.x, frame.y, args.width, args.height, TRUE);
+
+  ApplyIcons(*w);
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+  if (p.alwaysOnTop) SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (!p.movable) DeleteMenu(GetSystemMenu(hwnd, FALSE), SC_MOVE, MF_BYCOMMAND);
+  return &w->base;
+}
+
+std::vector<std::uint8_t> Serialise(const UnitObject& unit) { return SerialiseWindowProperties(ObjectOf(unit).properties); }
+
+// The window's own properties by own index (property index - 8).
+constexpr int kCaption = OwnIndexOf(kWindowPropertyFields, "caption");
+constexpr int kBorderStyle = OwnIndexOf(kWindowPropertyFields, "borderStyle");
+constexpr int kBackColor = OwnIndexOf(kWindowPropertyFields, "backColor");
+constexpr int kBackPicture = OwnIndexOf(kWindowPropertyFields, "backPicture");
+constexpr int kPictureMode = OwnIndexOf(kWindowPropertyFields, "pictureMode");
+constexpr int kBackMusic = OwnIndexOf(kWindowPropertyFields, "backMusic");
+constexpr int kMusicPlayCount = OwnIndexOf(kWindowPropertyFields, "musicPlayCount");
+constexpr int kControlBox = OwnIndexOf(kWindowPropertyFields, "controlBox");
+constexpr int kMaxButton = OwnIndexOf(kWindowPropertyFields, "maxButton");
+constexpr int kMinButton = OwnIndexOf(kWindowPropertyFields, "minButton");
+constexpr int kStartPosition = OwnIndexOf(kWindowPropertyFields, "startPosition");
+constexpr int kMovable = OwnIndexOf(kWindowPropertyFields, "movable");
+constexpr int kIcon = OwnIndexOf(kWindowPropertyFields, "icon");
+constexpr int kEnterMovesFocus = OwnIndexOf(kWindowPropertyFields, "enterMovesFocus");
+constexpr int kEscCloses = OwnIndexOf(kWindowPropertyFields, "escCloses");
+constexpr int kF1OpensHelp = OwnIndexOf(kWindowPropertyFields, "f1OpensHelp");
+constexpr int kHelpFile = OwnIndexOf(kWindowPropertyFields, "helpFile");
+constexpr int kHelpContext = OwnIndexOf(kWindowPropertyFields, "helpContext");
+constexpr int kShowInTaskbar = OwnIndexOf(kWindowPropertyFields, "showInTaskbar");
+constexpr int kDragAnywhere = OwnIndexOf(kWindowPropertyFields, "dragAnywhere");
+constexpr int kWindowShape = OwnIndexOf(kWindowPropertyFields, "windowShape");
+constexpr int kAlwaysOnTop = OwnIndexOf(kWindowPropertyFields, "alwaysOnTop");
+constexpr int kKeepTitleActive = OwnIndexOf(kWindowPropertyFields, "keepTitleActive");
+constexpr int kWindowClassName = OwnIndexOf(kWindowPropertyFields, "windowClassName");
+
+void RefreshFrame(WindowObject& w) {
+  HWND hwnd = w.base.hwnd;
+  std::uint32_t style = static_cast<std::uint32_t>(GetWindowLongW(hwnd, GWL_STYLE));
+  std::uint32_t thick = w.properties.borderStyle == 1 || w.properties.borderStyle == 3 || w.properties.borderStyle == 5
+                            ? window_style::kThickFrame
+                            : 0;
+  style = (style & ~(window_style::kFrameBits | window_style::kThickFrame)) | FrameBits(w.properties) | thick;
+  SetWindowLongW(hwnd, GWL_STYLE, static_cast<LONG>(style));
+  SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+bool Logical(const PropertyValue& v) { return v.low != 0; }
+std::int32_t Choice(const PropertyValue& v) { return v.low < 0 ? 0 : v.low; }
+
+void PropertyChanged(UnitObject& unit, int ownIndex, int, const PropertyValue& v) {
+  WindowObject& w = ObjectOf(unit);
+  WindowProperties& p = w.properties;
+  HWND hwnd = w.base.hwnd;
+  switch (ownIndex) {
+    case kCaption:
+      p.caption = v.text;
+      SetWindowTextW(hwnd, text::WideForDisplay(p.caption).c_str());
+      RefreshFrame(w);
+      break;
+    case kBorderStyle: p.borderStyle = static_cast<std::uint32_t>(Choice(v)); RefreshFrame(w); break;
+    case kBackColor: p.backColor = static_cast<std::uint32_t>(v.low); InvalidateRect(hwnd, nullptr, FALSE); break;
+    case kBackPicture:
+      p.backPicture = v.bytes;
+      w.background.reset();
+      InvalidateRect(hwnd, nullptr, FALSE);
+      break;
+    case kPictureMode: p.pictureMode = static_cast<std::uint32_t>(Choice(v)); InvalidateRect(hwnd, nullptr, FALSE); break;
+    case kBackMusic: p.backMusic = v.bytes; break;
+    case kMusicPlayCount: p.musicPlayCount = static_cast<std::uint32_t>(Choice(v)); break;
+    case kControlBox: p.controlBox = Logical(v); RefreshFrame(w); break;
+    case kMaxButton: p.maxButton = Logical(v); RefreshFrame(w); break;
+    case kMinButton: p.minButton = Logical(v); RefreshFrame(w); break;
+    case kStartPosition: p.startPosition = static_cast<std::uint32_t>(Choice(v)); break;
+    case kMovable: {
+      p.movable = Logical(v);
+      GetSystemMenu(hwnd, TRUE);  // back to the platform's menu, Move included
+      if (!p.movable) DeleteMenu(GetSystemMenu(hwnd, FALSE), SC_MOVE, MF_BYCOMMAND);
+      break;
+    }
+    case kIcon: p.icon = v.bytes; ApplyIcons(w); break;
+    case kEnterMovesFocus: p.enterMovesFocus = Logical(v); break;
+    case kEscCloses: p.escCloses = Logical(v); break;
+    case kF1OpensHelp: p.f1OpensHelp = Logical(v); break;
+    case kHelpFile: p.helpFile = v.text; break;
+    case kHelpContext: p.helpContext = v.low; break;
+    case kShowInTaskbar: p.showInTaskbar = Logical(v); break;
+    case kDragAnywhere: p.dragAnywhere = Logical(v); break;
+    case kWindowShape: p.windowShape = static_cast<std::uint32_t>(Choice(v)); break;
+    case kAlwaysOnTop:
+      p.alwaysOnTop = Logical(v);
+      SetWindowPos(hwnd, p.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      break;
+    case kKeepTitleActive: p.keepTitleActive = Logical(v); break;
+    case kWindowClassName: p.windowClassName = v.text; break;
+    default: break;
+  }
+}
+
+PropertyValue ReadProperty(const UnitObject& unit, int ownIndex, int) {
+  return ReadPropertyField(kWindowPropertyFields, ObjectOf(unit).properties, ownIndex);
+}
+
+}  // namespace
+
+const UnitTypeOperations kWindowUnitOperations = {
+    &Create, &PropertyChanged, &Serialise, &ReadProperty, nullptr, nullptr, &PreTranslate, nullptr,
+};
