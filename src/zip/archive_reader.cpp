@@ -5,6 +5,8 @@
 #include <span>
 #include <vector>
 
+#include "host/byte_order.h"
+#include "host/civil_date.h"
 #include "host/file_output.h"
 #include "zip/entry_target.h"
 
@@ -14,41 +16,28 @@ constexpr std::uint16_t kExtendedTimestampId = 0x5455;  // "UT"
 constexpr std::uint16_t kUnicodePathId = 0x7075;        // "up"
 constexpr std::uint8_t kUnicodePathVersion = 1;
 
-std::uint16_t ReadLe16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
-
-std::uint32_t ReadLe32(const unsigned char* p) {
-  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-
 // The data of the first block with this header ID in an extra field, cut
 // off where the field ends; nothing when there is none.
 std::optional<std::span<const unsigned char>> FindExtraBlock(std::span<const unsigned char> field, std::uint16_t id) {
   for (std::size_t offset = 0; offset + 4 <= field.size();) {
     std::size_t dataStart = offset + 4;
-    std::size_t dataSize = ReadLe16(&field[offset + 2]);
-    if (ReadLe16(&field[offset]) == id) return field.subspan(dataStart, std::min(dataSize, field.size() - dataStart));
+    std::size_t dataSize = LoadWord(&field[offset + 2]);
+    if (LoadWord(&field[offset]) == id) return field.subspan(dataStart, std::min(dataSize, field.size() - dataStart));
     offset = dataStart + dataSize;
   }
   return std::nullopt;
 }
 
 // Seconds since 1970-01-01 00:00:00 UTC, broken down into a UTC calendar date
-// (days to civil date, valid for any count, negative ones too) and converted.
+// (valid for any count, negative ones too) and converted.
 bool FileTimeFromUnixSeconds(std::int32_t seconds, FILETIME& out) {
   std::int64_t days = seconds >= 0 ? seconds / 86400 : (static_cast<std::int64_t>(seconds) - 86399) / 86400;
   std::int64_t secondOfDay = seconds - days * 86400;
-  std::int64_t shifted = days + 719468;  // from 0000-03-01
-  std::int64_t era = shifted / 146097;
-  std::int64_t dayOfEra = shifted - era * 146097;
-  std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  std::int64_t monthFromMarch = (5 * dayOfYear + 2) / 153;
-  std::int64_t month = monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9;
+  const CivilDate date = CivilDateOf(days + kUnixDayZeroFromMarchYearZero);
   SYSTEMTIME time{};
-  time.wYear = static_cast<WORD>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
-  time.wMonth = static_cast<WORD>(month);
-  time.wDay = static_cast<WORD>(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
+  time.wYear = static_cast<WORD>(date.year);
+  time.wMonth = static_cast<WORD>(date.month);
+  time.wDay = static_cast<WORD>(date.day);
   time.wHour = static_cast<WORD>(secondOfDay / 3600);
   time.wMinute = static_cast<WORD>(secondOfDay / 60 % 60);
   time.wSecond = static_cast<WORD>(secondOfDay % 60);
@@ -67,7 +56,7 @@ void ApplyExtendedTimestamp(std::span<const unsigned char> extra, ZipEntryInfo& 
   for (unsigned bit = 0; bit < 3; ++bit) {
     if (!(flags & (1u << bit))) continue;
     if (at + 4 > block->size()) return;
-    FileTimeFromUnixSeconds(static_cast<std::int32_t>(ReadLe32(&(*block)[at])), *times[bit]);
+    FileTimeFromUnixSeconds(static_cast<std::int32_t>(LoadDword(&(*block)[at])), *times[bit]);
     at += 4;
   }
 }
@@ -80,7 +69,7 @@ std::optional<std::string> UnicodePath(std::span<const unsigned char> extra, con
   if (!block || block->size() <= 5 || (*block)[0] != kUnicodePathVersion) return std::nullopt;
   auto crc = static_cast<std::uint32_t>(
       crc32(0, reinterpret_cast<const Bytef*>(storedName.data()), static_cast<uInt>(storedName.size())));
-  if (ReadLe32(&(*block)[1]) != crc) return std::nullopt;
+  if (LoadDword(&(*block)[1]) != crc) return std::nullopt;
   return std::string(reinterpret_cast<const char*>(block->data()) + 5, block->size() - 5);
 }
 

@@ -4,12 +4,13 @@
 
 #include <windows.h>
 
+#include "host/byte_order.h"
+#include "host/handle_owners.h"
 #include "host/platform_files.h"
 #include "host/text.h"
 #include "zip/archive_reader.h"
 #include "zip/directories.h"
 #include "zip/entry_target.h"
-#include "host/handle_owners.h"
 
 namespace {
 
@@ -83,9 +84,7 @@ ArchiveHead ReadArchiveHead(const std::string& path) {
   if (!ReadFile(file.get(), head, sizeof head, &got, nullptr) || got < sizeof head) return ArchiveHead::kRefused;
   for (std::size_t i = 0; i < sizeof kLocalHeaderSignature; ++i)
     if (head[i] != kLocalHeaderSignature[i]) return ArchiveHead::kLeadingData;
-  auto value = static_cast<std::int32_t>(static_cast<std::uint32_t>(head[24]) | static_cast<std::uint32_t>(head[25]) << 8 |
-                                         static_cast<std::uint32_t>(head[26]) << 16 |
-                                         static_cast<std::uint32_t>(head[27]) << 24);
+  auto value = static_cast<std::int32_t>(LoadDword(&head[24]));
   return value >= 1 ? ArchiveHead::kLocalHeader : ArchiveHead::kRefused;
 }
 
