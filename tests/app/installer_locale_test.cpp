@@ -41,14 +41,7 @@ std::wstring WideHostPath(const char* unixPath) { return WideOf(CP_UTF8, HostPat
 using Tree = std::map<std::wstring, std::optional<std::string>>;
 
 std::string ContentsOf(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return "<unreadable>";
-  std::string bytes;
-  char chunk[65536];
-  DWORD got = 0;
-  while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
-  CloseHandle(file);
-  return bytes;
+  return testing_support::ReadWholeFile(path).value_or("<unreadable>");
 }
 
 void ListTree(const std::wstring& root, const std::wstring& relative, Tree& tree) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,8 @@ bool Exists(const std::string& path);
 bool Exists(const std::wstring& path);
 bool IsDirectory(const std::string& path);
 std::string ReadWholeFile(const std::string& path);
+// The same by a UTF-16 path; nothing when the file cannot be opened.
+std::optional<std::string> ReadWholeFile(const std::wstring& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 
 // A path of the build machine as this program sees it ("Z:\..." under Wine).
