@@ -8,8 +8,9 @@ inodes, the journal and discards catch up), so on a shared file system
 whichever run followed a clean-up would pay for it; on a fresh one every
 run starts alike. Where no loop device can be mounted the runs go into
 fresh directories of the build tree instead, and the figures are noisier.
-Repetitions go round all tools in turn, so that a drift of the machine falls
-on every tool alike. The first run of each tool is checked against the
+Repetitions go round all tools in turn, each round starting one tool later,
+so that a drift of the machine, and the disk still busy with the last tool's
+writes, fall on every tool alike. The first run of each tool is checked against the
 archive's manifest (file count, sizes; SHA-1 for our extractor). Under Wine
 the server runs for the whole measurement, and its CPU time is counted apart
 from the program's.
@@ -194,7 +195,12 @@ def main():
             path = os.path.join(args.work, archive)
             manifest = manifests[archive]
             data_bytes = sum(size for size, _ in manifest.values())
-            for tool in tools(args):
+            # Each repetition starts its round one tool later: whatever runs
+            # after 300 MB of another tool's writes meets the disk at its
+            # busiest, and that should not always be the same tool.
+            order = tools(args)
+            shift = rep % len(order)
+            for tool in order[shift:] + order[:shift]:
                 place = (fresh_file_system(args.work, data_bytes, len(manifest)) if mounting else
                          fresh_directory(out_root, "%s-%s-%d" % (archive, tool.name.split()[0], rep)))
                 with place as destination:
