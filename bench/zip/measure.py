@@ -9,11 +9,11 @@ whichever run followed a clean-up would pay for it; on a fresh one every
 run starts alike. Where no loop device can be mounted the runs go into
 fresh directories of the build tree instead, and the figures are noisier.
 Repetitions go round all tools in turn, each round starting one tool later,
-so that a drift of the machine, and the disk still busy with the last tool's
-writes, fall on every tool alike. The first run of each tool is checked against the
-archive's manifest (file count, sizes; SHA-1 for our extractor). Under Wine
-the server runs for the whole measurement, and its CPU time is counted apart
-from the program's.
+so that a drift of the machine, and the disk still busy with the last
+tool's 300 MB of writes, fall on every tool alike. The first run of each
+tool is checked against the archive's manifest (file count, sizes; SHA-1
+for our extractor). Under Wine the server runs for the whole measurement,
+and its CPU time is counted apart from the program's.
 
 Called by bench/zip/run, which builds and installs everything named here.
 """
@@ -195,9 +195,6 @@ def main():
             path = os.path.join(args.work, archive)
             manifest = manifests[archive]
             data_bytes = sum(size for size, _ in manifest.values())
-            # Each repetition starts its round one tool later: whatever runs
-            # after 300 MB of another tool's writes meets the disk at its
-            # busiest, and that should not always be the same tool.
             order = tools(args)
             shift = rep % len(order)
             for tool in order[shift:] + order[:shift]:
