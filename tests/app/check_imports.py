@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Lists what the installer imports, from its import table and from the
-delay-import descriptors of the DLLs it loads at first use, and fails on any
+records of the functions it binds itself at their first call, and fails on any
 ANSI function that takes or returns a text: such a function reads the text
 in the system's code page, which is not the program's (GBK) on a Japanese,
 Taiwanese or Western system. A function counts as ANSI when its DLL also has
@@ -8,10 +8,13 @@ the wide twin: CreateFileA beside CreateFileW, fopen beside _wfopen.
 
 usage: check_imports.py EXECUTABLE NM IMPORT_LIBRARY_DIRECTORY
 """
+import pathlib
 import re
-import struct
 import subprocess
 import sys
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[2] / "scripts"))
+from pe_image import MACHINE_I386, Image  # noqa: E402
 
 # What the toolchain's runtimes bring along, none of it a text of the
 # program's: each with the reason it may stay.
@@ -21,8 +24,8 @@ ALLOWED = {
         "CreateEventA": "the threads runtime makes unnamed events: no text",
         "CreateSemaphoreA": "the threads runtime makes unnamed semaphores: no text",
         "OutputDebugStringA": "the runtimes' debugger output, which no player sees",
-        "LoadLibraryA": "the delay-load helper loads user32, gdi32, ole32 and shell32 by their ASCII names",
         "GetModuleHandleA": "the i686 runtime looks for the GCC runtime DLL by its ASCII name",
+        "LoadLibraryA": "the i686 runtime pins the GCC runtime DLL when it found it loaded: the installer never loads it",
     },
     "msvcrt.dll": {
         "__getmainargs": "the C runtime's start-up makes an argv; the program takes no command line",
@@ -33,79 +36,39 @@ ALLOWED = {
     },
 }
 
-MACHINE_I386 = 0x14C
+
+def bound_at_first_call(image):
+    """The functions whose slots the installer binds itself at their first
+    call, from their records (slot, function name, UTF-16 DLL name; see
+    host/system_library.h), found by their shape: a slot that holds code of
+    the image, an ASCII name and a DLL's name."""
+    size = image.pointer_size
+    found = {}
+    for name, address, _, raw, raw_size, _ in image.sections:
+        if name != ".rdata":
+            continue
+        for rva in range(address, address + raw_size - 3 * size, size):
+            slot, function, library = (image.pointer(rva + i * size) - image.image_base for i in range(3))
+            if image.section_of(slot) is None or not image.is_code(image.pointer(slot) - image.image_base):
+                continue
+            dll = wide_string(image, library)
+            function = image.string(function) if dll else None
+            if dll and dll.lower().endswith(".dll") and function and function.isidentifier():
+                found.setdefault(dll.lower(), set()).add(function)
+    return found
 
 
-class Image:
-    def __init__(self, path):
-        self.data = open(path, "rb").read()
-        pe = struct.unpack_from("<I", self.data, 0x3C)[0]
-        self.machine, sections, _, _, _, optional_size, _ = struct.unpack_from("<HHIIIHH", self.data, pe + 4)
-        optional = pe + 24
-        self.plus = struct.unpack_from("<H", self.data, optional)[0] == 0x20B
-        self.image_base = struct.unpack_from("<Q" if self.plus else "<I", self.data,
-                                             optional + (24 if self.plus else 28))[0]
-        directories = optional + (112 if self.plus else 96)
-        self.import_directory = struct.unpack_from("<II", self.data, directories + 8)
-        self.sections = []
-        for i in range(sections):
-            header = optional + optional_size + 40 * i
-            virtual_size, address, raw_size, raw = struct.unpack_from("<IIII", self.data, header + 8)
-            self.sections.append((address, max(virtual_size, raw_size), raw, raw_size))
-
-    def offset(self, rva):
-        for address, size, raw, raw_size in self.sections:
-            if address <= rva < address + size and rva - address < raw_size:
-                return raw + rva - address
+def wide_string(image, rva):
+    at = image.offset(rva)
+    if at is None:
         return None
-
-    def string(self, rva):
-        at = self.offset(rva)
-        return None if at is None else self.data[at:self.data.index(b"\0", at)].decode("latin-1")
-
-    def names(self, table_rva):
-        """The function names of an import name table (ordinals as #n)."""
-        size, ordinal_flag = (8, 1 << 63) if self.plus else (4, 1 << 31)
-        names = []
-        at = self.offset(table_rva)
-        while at is not None:
-            thunk = struct.unpack_from("<Q" if self.plus else "<I", self.data, at)[0]
-            if thunk == 0:
-                break
-            names.append("#%d" % (thunk & 0xFFFF) if thunk & ordinal_flag else self.string((thunk & 0x7FFFFFFF) + 2))
-            at += size
-        return names
-
-    def imports(self):
-        found = {}
-        rva, _ = self.import_directory
-        at = self.offset(rva) if rva else None
-        while at is not None:
-            names_rva, _, _, name_rva, addresses_rva = struct.unpack_from("<5I", self.data, at)
-            if name_rva == 0:
-                break
-            found.setdefault(self.string(name_rva).lower(), set()).update(self.names(names_rva or addresses_rva))
-            at += 20
-        return found
-
-    def delay_imports(self):
-        """GNU ld leaves the delay-import directory empty: the descriptors are
-        found by their shape, a DLL name and two tables inside the image."""
-        found = {}
-        for _, _, raw, raw_size in self.sections:
-            for at in range(raw, raw + raw_size - 32, 4):
-                attributes, name, _, addresses, names, _, _, _ = struct.unpack_from("<8I", self.data, at)
-                if attributes not in (0, 1):
-                    continue
-                base = 0 if attributes == 1 else self.image_base
-                if min(name, addresses, names) < base:
-                    continue
-                dll = self.string(name - base)
-                if (not dll or not dll.lower().endswith(".dll") or self.offset(addresses - base) is None
-                        or self.offset(names - base) is None):
-                    continue
-                found.setdefault(dll.lower(), set()).update(self.names(names - base))
-        return found
+    end = at
+    while end + 1 < len(image.data) and image.data[end:end + 2] != b"\0\0":
+        end += 2
+    try:
+        return image.data[at:end].decode("utf-16-le")
+    except UnicodeDecodeError:
+        return None
 
 
 def exports(nm, library, i386):
@@ -131,12 +94,12 @@ def main():
     image = Image(executable)
     i386 = image.machine == MACHINE_I386
     imports = image.imports()
-    delayed = image.delay_imports()
-    if not delayed:
-        print("check_imports: no delay-loaded DLLs found in %s" % executable)
+    bound = bound_at_first_call(image)
+    if not bound:
+        print("check_imports: no function bound at its first call found in %s" % executable)
         return 1
     faults = []
-    for kind, table in (("imports", imports), ("delay-loads", delayed)):
+    for kind, table in (("imports", imports), ("bound at first call", bound)):
         for dll in sorted(table):
             names = sorted(table[dll])
             print("%s %s: %s" % (kind, dll, " ".join(names)))

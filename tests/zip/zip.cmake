@@ -5,7 +5,6 @@ velmora_test(zip_test
 
 # Archives made at test time by Info-ZIP zip, 7-Zip, bsdtar and Python's
 # zipfile, then extracted by the test program (under Wine in a Windows build).
-find_program(VELMORA_PYTHON3 python3 REQUIRED)
 add_test(NAME zip_corpus COMMAND ${VELMORA_PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/make_corpus.py ${VELMORA_ZIP_CORPUS})
 set_tests_properties(zip_corpus PROPERTIES FIXTURES_SETUP zip_corpus)
 velmora_test(zip_corpus_test SOURCES corpus_test.cpp LIBS velmora_zip)
