@@ -4,7 +4,8 @@
 // folder under each name that is not one of Windows' KnownDLLs, and Wine is
 // told to prefer such files to its own, as Windows, which looks in a
 // program's folder first, does. A DLL of ours that is loaded leaves a
-// marker file beside itself.
+// marker file beside itself. That planting works at all is shown first: a
+// probe program in the game folder loads a planted DLL.
 //
 // Two steps, run one after the other by the script planted_dlls, which
 // hands the names found by the first to the second in WINEDLLOVERRIDES.
@@ -19,13 +20,16 @@
 #include <vector>
 
 #include "installer_driver.h"
+#include "support/child_process.h"
 #include "support/scratch.h"
 
 namespace {
 
 using testing_support::Exists;
 using testing_support::HostPath;
+using testing_support::ProgramRun;
 using testing_support::ReadWholeFile;
+using testing_support::RunProgram;
 using testing_support::ScratchDirectory;
 using testing_support::WriteWholeFile;
 using namespace installer_driver;
@@ -160,6 +164,17 @@ TEST_F(PlantedDlls, NoneRunsInsideTheInstaller) {
     planted.insert(name);
     ASSERT_TRUE(CopyFileA(HostPath(PLANTED_DLL).c_str(), (game_ / (name + ".dll")).c_str(), FALSE)) << name;
   }
+
+  // Without planting that works the installer would pass for nothing: a
+  // program that does not keep the game folder out loads what lies there.
+  const std::string probe = game_ / "probe.exe";
+  const std::string control = *planted.begin() + ".dll";
+  ASSERT_TRUE(CopyFileA(HostPath(PLANTING_PROBE).c_str(), probe.c_str(), FALSE));
+  ProgramRun run = RunProgram("\"" + probe + "\" " + control, elsewhere_.path().c_str());
+  ASSERT_TRUE(run.started && run.exitCode == 0) << "the probe could not load " << control << ": " << run.output;
+  ASSERT_TRUE(Exists(game_ / (control + ".loaded")))
+      << "a program in the game folder loaded " << control << " but not the planted copy: planting does not work";
+  ASSERT_TRUE(DeleteFileA((game_ / (control + ".loaded")).c_str()));
 
   std::vector<std::string> faults = RunThrough({});
 

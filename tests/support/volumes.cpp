@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #ifndef _WIN32
@@ -43,6 +44,7 @@ std::optional<FaultVolumes> MountedVolumes(std::string& whyNot) {
 #endif
   if (!Exists(volumes.small + "\\.velmora-volume") || !Exists(volumes.readOnly + "\\.velmora-volume")) {
     whyNot = "the volumes are not mounted: run the test through ctest, whose fixture mounts them";
+    ADD_FAILURE() << whyNot;
     return std::nullopt;
   }
   return volumes;

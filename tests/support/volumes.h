@@ -14,7 +14,10 @@ struct FaultVolumes {
   std::string readOnlySource;  // the same folder, writable
 };
 
-// The volumes, or none and why: the machine could not mount them.
+// The volumes, or none and why. Where the fixture recorded that the machine
+// could not mount them, the caller skips; a volume that is missing for no
+// recorded reason fails the calling test here, and the skip that follows
+// does not hide it.
 std::optional<FaultVolumes> MountedVolumes(std::string& whyNot);
 
 // Fills the file system that holds directory with one file in it, named
