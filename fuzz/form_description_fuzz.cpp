@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "app/program_routines.h"
 #include "form/description/button_properties.h"
 #include "form/description/form_description.h"
 #include "form/description/form_description_stream.h"
@@ -15,7 +16,7 @@
 
 namespace {
 
-constexpr CodeImage kCode{0x00401000, 0x1000};
+constexpr CodeImage kCode = kProgramCodeImage;
 
 void Require(bool holds) {
   if (!holds) std::abort();

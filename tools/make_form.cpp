@@ -1,10 +1,17 @@
-// make_form DEFINITION OUT_BLOCK [name=file ...]
+// make_form DEFINITION OUT_BLOCK OUT_UNITS [name=file ...]
 //
 // Lays out the program's form description block from its readable
 // definition (src/assets/form.txt describes the format). The property blobs
 // are made by the same serialisers that the window and Button types use, the
 // records and the block by the form description writer. Each name=file
 // setting gives the file behind a "@name" byte value (the pictures).
+// OUT_UNITS is a header that tells the program's sources what the definition
+// says of each unit (form/description/defined_units.h).
+//
+// The program's routine table is checked first, and the definition as it is
+// read: a name or an offset that two routines share, an offset outside the
+// code image, a routine that no unit binds, a unit id or name given twice and
+// an id that names no unit all end the tool, naming them.
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -12,12 +19,13 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <variant>
 #include <vector>
 
-#include "app/routine_names.h"
+#include "app/program_routines.h"
 #include "form/description/button_properties.h"
 #include "form/description/event_index.h"
 #include "form/description/form_description_writer.h"
@@ -122,6 +130,16 @@ class Definition {
 
   const std::vector<WindowDescription>& windows() const { return windows_; }
 
+  // Each unit as the definition gives it, in the order of the block.
+  struct Unit {
+    UnitId window = 0;
+    UnitId id = 0;
+    std::string name;  // as spelled, in UTF-8
+    UnitRecordFields fields;
+    std::vector<std::string> routines;  // of fields.bindings, by name
+  };
+  const std::vector<Unit>& units() const { return units_; }
+
  private:
   enum class Part { None, Window, Unit, WindowBlob, ButtonBlob };
 
@@ -147,6 +165,9 @@ class Definition {
   }
 
   void StartWindow(UnitId id) {
+    if (!IsWellFormedWindowId(id)) Fail(Hex(id) + " names no window: its bits 0-23 and 24-27 must not be 0");
+    for (const WindowDescription& other : windows_)
+      if (other.window == id) Fail("window " + Hex(id) + " is given twice");
     windows_.push_back(WindowDescription{});
     WindowDescription& w = windows_.back();
     w.window = id;
@@ -165,12 +186,26 @@ class Definition {
   }
 
   void StartUnit(UnitId id) {
+    const std::vector<UnitDescription>& units = windows_.back().units;
+    if (units.empty() && !IsWindowUnitId(id))
+      Fail("a window's first unit is the window unit, whose id has 0 in bits 28-31, not " + Hex(id));
+    if (!units.empty() && (id == 0 || IsWindowUnitId(id) || IsMenuItem(id)))
+      Fail("unit " + Hex(id) + " reads as a window unit or a menu item: units take ids like 0x1601xxxx");
+    for (const UnitDescription& other : units)
+      if (other.id == id) Fail("unit " + Hex(id) + " is given twice");
     unitId_ = id;
     unit_ = UnitRecordFields{};
+    spelledName_.clear();
+    routines_.clear();
     UnitRecordFields& u = unit_;
     unitFields_ = FieldTable("unit " + Hex(id), {
         {"type", Number(u.type)},
-        {"name", Text(u.name)},
+        {"name", [this, &u](const std::string& v) {
+           u.name = ParseText(v);
+           spelledName_ = v.substr(1, v.size() - 2);
+           for (const Unit& other : units_)
+             if (!spelledName_.empty() && other.name == spelledName_) Fail("two units are named " + spelledName_);
+         }},
         {"comment", Text(u.comment)},
         {"eventSourceUnit", Number(u.eventSourceUnit)},
         {"left", Number(u.left)},
@@ -186,7 +221,8 @@ class Definition {
         {"child", [this, &u](const std::string& v) { u.children.push_back(ParseNumber(v)); }},
         {"bind", [this, &u](const std::string& v) {
            std::size_t space = v.find(' ');
-           u.bindings.push_back({ParseEvent(v.substr(0, space)), ParseRoutine(v.substr(space + 1))});
+           routines_.push_back(v.substr(space + 1));
+           u.bindings.push_back({ParseEvent(v.substr(0, space)), ParseRoutine(routines_.back())});
          }},
     });
     part_ = Part::Unit;
@@ -222,6 +258,7 @@ class Definition {
       unit_.propertyBlob = SerialiseButtonProperties(buttonProperties_);
     }
     windows_.back().units.push_back({unitId_, EncodeUnitRecord(unit_)});
+    units_.push_back({windows_.back().window, unitId_, spelledName_, unit_, routines_});
     part_ = Part::Window;
   }
 
@@ -314,6 +351,9 @@ class Definition {
 
   std::map<std::string, std::string> files_;
   std::vector<WindowDescription> windows_;
+  std::vector<Unit> units_;
+  std::string spelledName_;
+  std::vector<std::string> routines_;
   Part part_ = Part::None;
   int line_ = 0;
   FieldTable windowFields_;
@@ -325,15 +365,102 @@ class Definition {
   FieldTable blobFields_;
 };
 
+// Two routines with one name or one offset would bind a click to the wrong
+// handler, and an offset outside the code image makes the whole form
+// unreadable at start-up.
+void CheckRoutineTable() {
+  for (std::size_t i = 0; i < std::size(kProgramRoutineNames); ++i) {
+    const RoutineName& routine = kProgramRoutineNames[i];
+    std::string name(routine.name);
+    if (routine.offset >= kProgramCodeImage.size)
+      Die("the routine table gives " + name + " the offset " + Hex(routine.offset) +
+          ", outside the code image of " + Hex(kProgramCodeImage.size) + " bytes");
+    for (std::size_t j = 0; j < i; ++j) {
+      const RoutineName& other = kProgramRoutineNames[j];
+      if (other.name == routine.name) Die("the routine table names " + name + " twice");
+      if (other.offset == routine.offset)
+        Die("the routine table gives " + std::string(other.name) + " and " + name + " one offset, " + Hex(routine.offset));
+    }
+  }
+}
+
+// A routine that no unit binds is wiring that leads nowhere.
+void CheckEveryRoutineBound(const std::vector<Definition::Unit>& units) {
+  for (const RoutineName& routine : kProgramRoutineNames) {
+    bool bound = false;
+    for (const Definition::Unit& unit : units)
+      for (const std::string& name : unit.routines) bound |= name == routine.name;
+    if (!bound) Die("the routine table's " + std::string(routine.name) + " is bound by no unit of the form");
+  }
+}
+
+// Every byte as an escape: a following character can never join it.
+std::string BytesLiteral(const std::string& bytes) {
+  std::string literal = "\"";
+  for (unsigned char c : bytes) {
+    char escape[5];
+    std::snprintf(escape, sizeof escape, "\\x%02X", c);
+    literal += escape;
+  }
+  return literal + "\"";
+}
+
+std::string SpelledLiteral(const std::string& utf8) {
+  std::string literal = "\"";
+  for (char c : utf8) {
+    if (c == '"' || c == '\\') literal += '\\';
+    literal += c;
+  }
+  return literal + "\"";
+}
+
+std::string UnitsHeader(const std::vector<Definition::Unit>& units) {
+  std::ostringstream h;
+  h << "// Made by make_form from the form's definition; do not edit.\n"
+    << "#pragma once\n\n#include \"form/description/defined_units.h\"\n\n";
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    if (units[i].routines.empty()) continue;
+    h << "inline constexpr DefinedBinding kFormBindings" << i << "[] = {\n";
+    for (std::size_t b = 0; b < units[i].routines.size(); ++b) {
+      const EventBinding& binding = units[i].fields.bindings[b];
+      h << "    {" << binding.event << ", " << SpelledLiteral(units[i].routines[b]) << ", " << Hex(binding.handler)
+        << "},\n";
+    }
+    h << "};\n";
+  }
+  h << "\ninline constexpr DefinedUnit kFormUnits[] = {\n";
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    const Definition::Unit& u = units[i];
+    const UnitRecordFields& f = u.fields;
+    h << "    {" << Hex(u.window) << ", " << Hex(u.id) << ", " << Hex(f.type) << ", " << SpelledLiteral(u.name) << ", "
+      << BytesLiteral(f.name) << ", " << f.left << ", " << f.top << ", " << f.width << ", " << f.height << ", "
+      << Hex(f.flags) << ", ";
+    if (u.routines.empty())
+      h << "{}";
+    else
+      h << "kFormBindings" << i;
+    h << "},\n";
+  }
+  h << "};\n";
+  return h.str();
+}
+
+void WriteFile(const char* path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out.flush()) Die(std::string("cannot write ") + path);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) Die("usage: make_form DEFINITION OUT_BLOCK [name=file ...]");
-  Definition definition(ReadSettings(argc, argv, 3));
+  if (argc < 4) Die("usage: make_form DEFINITION OUT_BLOCK OUT_UNITS [name=file ...]");
+  CheckRoutineTable();
+  Definition definition(ReadSettings(argc, argv, 4));
   definition.Read(argv[1]);
+  CheckEveryRoutineBound(definition.units());
   std::vector<std::uint8_t> block = EncodeFormDescription(definition.windows());
-  std::ofstream out(argv[2], std::ios::binary);
-  out.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size()));
-  if (!out.flush()) Die(std::string("cannot write ") + argv[2]);
+  WriteFile(argv[2], std::string(block.begin(), block.end()));
+  WriteFile(argv[3], UnitsHeader(definition.units()));
   return 0;
 }

@@ -10,6 +10,7 @@
 
 #include "app/form_ids.h"
 #include "app/install_progress.h"
+#include "app/program_routines.h"
 #include "app/program_types.h"
 #include "assets/form_block.h"
 #include "button_skin/visual_style.h"
@@ -28,8 +29,9 @@ EventReply ShowWindowUnit(const std::int32_t*, std::uint32_t) {
   return {};
 }
 
-const ProgramRoutine kRoutines[] = {{0x164, &ShowWindowUnit}};
-const ProgramCode kCode{0x00401000, 0x1000, kRoutines, std::size(kRoutines)};
+const ProgramRoutine kRoutines[] = {
+    {BoundOffset(kFormUnits, form_ids::kWindowUnit, window_event::kCreated), &ShowWindowUnit}};
+const ProgramCode kCode{kProgramCodeImage, kRoutines, std::size(kRoutines)};
 
 }  // namespace
 

@@ -7,7 +7,6 @@
 #include "app/form_ids.h"
 #include "app/install_progress.h"
 #include "app/installer_state.h"
-#include "app/routine_names.h"
 #include "assets/constant_pool.h"
 #include "button_skin/visual_style.h"
 #include "form/engine/busy_window.h"
@@ -58,29 +57,26 @@ bool RemoveFound(const std::string& directory, const std::string& found) {
   return removed || found.empty();
 }
 
-EventReply Run(void (*handler)()) {
-  handler();
+// The program's routines take no arguments and give no reply.
+template <void (*Routine)()>
+EventReply Run(const std::int32_t*, std::uint32_t) {
+  Routine();
   return {};
 }
 
-const ProgramRoutine kRoutines[] = {
-    {RoutineOffset("OnWindowCreated"), [](const std::int32_t*, std::uint32_t) { return Run(&OnWindowCreated); }},
-    {RoutineOffset("OnForumClicked"), [](const std::int32_t*, std::uint32_t) { return Run(&OnForumClicked); }},
-    {RoutineOffset("OnInstallClicked"), [](const std::int32_t*, std::uint32_t) { return Run(&OnInstallClicked); }},
-    {RoutineOffset("OnUninstallClicked"), [](const std::int32_t*, std::uint32_t) { return Run(&OnUninstallClicked); }},
-};
-
-// Handler addresses in the form are this start plus the routine's offset.
-constexpr std::uint32_t kCodeStart = 0x00401000;
-constexpr std::uint32_t kCodeSize = 0x1000;
+#define VELMORA_ROUTINE_ENTRY(name, offset) ProgramRoutine{offset, &Run<&name>},
+const ProgramRoutine kRoutines[] = {VELMORA_PROGRAM_ROUTINES(VELMORA_ROUTINE_ENTRY)};
+#undef VELMORA_ROUTINE_ENTRY
 
 }  // namespace
 
 const ProgramCode& InstallerCode() {
-  static const ProgramCode code{kCodeStart, kCodeSize, kRoutines, std::size(kRoutines)};
+  static const ProgramCode code{kProgramCodeImage, kRoutines, std::size(kRoutines)};
   return code;
 }
 
+// The window's created event: checks that the installer sits in the game's
+// directory, then shows the window or explains and ends.
 void OnWindowCreated() {
   FileSearchHandle search;
   InstallerState& state = Installer();

@@ -8,3 +8,7 @@
 #include "form/description/unit_types.h"
 
 std::span<const UnitLibrary> ProgramUnitTypes();
+
+inline constexpr TypeId kWindowTypeId = 0x00010001;
+inline constexpr TypeId kButtonTypeId = 0x0001000B;
+inline constexpr TypeId kZipTypeId = 0x00040001;

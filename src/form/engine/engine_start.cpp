@@ -13,8 +13,7 @@ void InitializeRuntime(const ProgramCode& code, std::span<const UnitLibrary> lib
   if (SUCCEEDED(OleInitialize(nullptr))) runtime::NoteOleInitialized();
   InitializeRunDirectory();
   SetProgramCode(code);
-  std::optional<std::vector<WindowTemplate>> templates =
-      ReadFormDescription(formDescription, CodeImage{code.start, code.size});
+  std::optional<std::vector<WindowTemplate>> templates = ReadFormDescription(formDescription, code.image);
   if (!templates) runtime::ReportRuntimeError(runtime_text::kFormDescriptionUnreadable);
   units::InstallTemplates(std::move(*templates), libraries);
 }

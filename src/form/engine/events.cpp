@@ -21,8 +21,8 @@ EventSource& Source() {
 
 EventHandler RoutineAt(std::uint32_t address) {
   const ProgramCode& code = Code();
-  if (address < code.start || address - code.start >= code.size) return nullptr;
-  std::uint32_t offset = address - code.start;
+  if (address < code.image.start || address - code.image.start >= code.image.size) return nullptr;
+  std::uint32_t offset = address - code.image.start;
   for (std::size_t i = 0; i < code.routineCount; ++i)
     if (code.routines[i].offset == offset) return code.routines[i].handler;
   return nullptr;

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "form/description/event_index.h"
+#include "form/description/form_description.h"
 #include "form/engine/unit_object.h"
 
 // The request that raises an event, filled in with the handler's reply.
@@ -33,8 +34,7 @@ struct ProgramRoutine {
   EventHandler handler;
 };
 struct ProgramCode {
-  std::uint32_t start;
-  std::uint32_t size;
+  CodeImage image;
   const ProgramRoutine* routines;
   std::size_t routineCount;
 };

@@ -1,13 +1,17 @@
 // The program's form as the build lays it out from src/assets/form.txt:
-// every byte of the block accounted for. The same checks run on a block made
-// with two small stand-in pictures and, when the art is there, on the block
-// the program carries.
+// every byte of the block accounted for, each unit as the definition gives
+// it (assets/form_units.h). The same checks run on a block made with two
+// small stand-in pictures and, when the art is there, on the block the
+// program carries.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "app/program_routines.h"
+#include "app/program_types.h"
+#include "assets/form_units.h"
 #include "form/description/button_properties.h"
 #include "form/description/form_description.h"
 #include "form/description/form_description_stream.h"
@@ -22,31 +26,6 @@ extern "C" const std::uint8_t velmora_small_form[];
 extern "C" const std::uint8_t velmora_small_form_end[];
 
 namespace {
-
-constexpr CodeImage kCode{0x00401000, 0x1000};
-constexpr std::uint32_t kNone = 0xFFFFFFFF;
-
-struct ExpectedUnit {
-  UnitId id;
-  const char* name;  // code page 936
-  TypeId type;
-  std::int32_t left, top, width, height;
-  std::uint32_t flags;
-  std::uint32_t handler;  // of event 0, kNone for no binding
-  const char* caption;    // a Button's, code page 936
-  std::uint32_t recordLength;  // 0 for the window, whose length follows from its pictures
-};
-
-const ExpectedUnit kUnits[] = {
-    {0x06010000, "", 0x00010001, 50, 50, 794, 473, 0, 0x164, nullptr, 0},
-    {0x160100A2, "ZIP\xD1\xB9\xCB\xF5" "1", 0x00040001, 696, 320, 64, 48, 0, kNone, nullptr, 111},     // ZIP压缩1
-    {0x16010017, "\xB0\xB4\xC5\xA5" "3", 0x0001000B, 664, 119, 100, 30, 5, 0x3FE,
-     "\xB0\xB2\xD7\xB0\xBA\xBA\xBB\xAF", 152},                                                            // 按钮3 安装汉化
-    {0x1601000D, "\xB0\xB4\xC5\xA5" "2", 0x0001000B, 664, 256, 100, 30, 5, 0x3D4,
-     "\xB7\xC3\xCE\xCA\xBA\xBA\xBB\xAF\xD7\xE9\xCC\xF9\xB0\xC9", 158},                                    // 按钮2 访问汉化组贴吧
-    {0x16010002, "\xB0\xB4\xC5\xA5" "1", 0x0001000B, 664, 187, 100, 30, 5, 0x95D,
-     "\xD0\xB6\xD4\xD8\xBA\xBA\xBB\xAF", 152},                                                            // 按钮1 卸载汉化
-};
 
 // 《Velmora》V1.0汉化补丁安装与卸载器 BySelvane
 const std::string kCaption =
@@ -69,18 +48,19 @@ WindowProperties ExpectedWindowProperties(const std::string& background, const s
   return p;
 }
 
-void CheckRecord(const ExpectedUnit& u, std::span<const std::uint8_t> record, std::span<const std::uint8_t> carried,
+void CheckRecord(const DefinedUnit& u, std::span<const std::uint8_t> record, std::span<const std::uint8_t> carried,
                  const std::string& background, const std::string& icon) {
   SCOPED_TRACE(testing::Message() << "unit " << std::hex << u.id);
   auto l = WalkUnitRecord(record);
   ASSERT_TRUE(l);
-  std::uint32_t nameLength = static_cast<std::uint32_t>(std::string(u.name).size());
-  std::uint32_t bindings = u.handler == kNone ? 0 : 1;
+  auto nameLength = static_cast<std::uint32_t>(u.nameBytes.size());
+  auto bindings = static_cast<std::uint32_t>(u.bindings.size());
 
   EXPECT_EQ(At(record, UnitRecordLayout::kTypeId), u.type);
   EXPECT_EQ(At(record, UnitRecordLayout::kEventSourceUnit), 0u);
   EXPECT_TRUE(AllZero(record.subspan(UnitRecordLayout::kReserved, 16)));
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(record.data()) + l->name.offset, l->name.length), u.name);
+  EXPECT_EQ(std::string_view(reinterpret_cast<const char*>(record.data()) + l->name.offset, l->name.length),
+            u.nameBytes);
   EXPECT_EQ(l->comment.length, 0u);
   EXPECT_EQ(At(record, l->objectSlot), 0u);
   EXPECT_EQ(static_cast<std::int32_t>(At(record, l->left)), u.left);
@@ -97,85 +77,93 @@ void CheckRecord(const ExpectedUnit& u, std::span<const std::uint8_t> record, st
   EXPECT_EQ(At(record, l->flags), u.flags);
   EXPECT_EQ(At(record, l->tabOrder), 0u);
   EXPECT_EQ(At(record, l->bindingCount), bindings);
-  if (bindings == 1) {
-    EXPECT_EQ(At(record, l->bindings.offset), 0u) << "event 0";
-    EXPECT_EQ(At(carried, l->bindings.offset + 4), u.handler) << "as carried";
-    EXPECT_EQ(At(record, l->bindings.offset + 4), kCode.start + u.handler) << "as read";
+  for (std::uint32_t i = 0; i < bindings && i < l->bindingCount; ++i) {
+    const DefinedBinding& binding = u.bindings[i];
+    std::uint32_t at = l->bindings.offset + 8 * i;
+    EXPECT_EQ(static_cast<std::int32_t>(At(record, at)), binding.event);
+    EXPECT_EQ(At(carried, at + 4), binding.offset) << binding.routine << " as carried";
+    std::uint32_t address = binding.offset == kNoHandlerOffset ? 0 : kProgramCodeImage.start + binding.offset;
+    EXPECT_EQ(At(record, at + 4), address) << binding.routine << " as read";
   }
   EXPECT_TRUE(AllZero(record.subspan(l->propertyBlob.offset - 20, 20)));
 
   // The fields, end to end, make up the whole record.
   std::uint32_t blobLength = l->propertyBlob.length;
   EXPECT_EQ(record.size(), 24 + (nameLength + 1) + 1 + 28 + 4 + (4 + 4) + 1 + 12 + 4 + 8 * bindings + 20 + blobLength);
-  if (u.recordLength != 0) {
-    EXPECT_EQ(record.size(), u.recordLength);
-  }
 
   std::span<const std::uint8_t> blob = PropertyBlobOf(record);
   EXPECT_EQ(blob.size(), blobLength);
-  if (u.type == 0x00010001) {
+  if (u.type == kWindowTypeId) {
     EXPECT_EQ(At(blob, 0), 6u) << "version";
     EXPECT_EQ(blob.size(), 19 * 4 + 4 + (4 + background.size()) + (4 + icon.size()) + 4 + (4 + kCaption.size()) + 4);
     auto p = ReadWindowProperties(blob);
     ASSERT_TRUE(p);
     EXPECT_EQ(*p, ExpectedWindowProperties(background, icon));
     EXPECT_EQ(SerialiseWindowProperties(*p), std::vector<std::uint8_t>(blob.begin(), blob.end()));
-  } else if (u.type == 0x0001000B) {
+  } else if (u.type == kButtonTypeId) {
     EXPECT_EQ(At(blob, 0), 1u) << "version";
-    EXPECT_EQ(blob.size(), 4 * 4 + 4 + 4 + 4 + std::string(u.caption).size());
     auto p = ReadButtonProperties(blob);
     ASSERT_TRUE(p);
-    ButtonProperties expected;
-    expected.caption = u.caption;
+    EXPECT_EQ(blob.size(), 4 * 4 + 4 + 4 + 4 + p->caption.size());
+    ButtonProperties expected;  // the defaults, but for the caption
+    expected.caption = p->caption;
+    EXPECT_FALSE(p->caption.empty());
     EXPECT_EQ(*p, expected);
     EXPECT_EQ(SerialiseButtonProperties(*p), std::vector<std::uint8_t>(blob.begin(), blob.end()));
   } else {
+    EXPECT_EQ(u.type, kZipTypeId);
     EXPECT_TRUE(blob.empty());
   }
 }
 
 void CheckCarriedForm(std::span<const std::uint8_t> block, const std::string& background, const std::string& icon) {
+  // The program has one window; its units are the definition's, in its order.
+  const UnitId window = kFormUnits[0].window;
+  const auto count = static_cast<std::uint32_t>(std::size(kFormUnits));
+  for (const DefinedUnit& u : kFormUnits) ASSERT_EQ(u.window, window);
+
   // Window table, template head, unit buffer: nothing before, between or after.
   ASSERT_GE(block.size(), 36u);
   EXPECT_EQ(At(block, 0), 8u);
-  EXPECT_EQ(At(block, 4), 0x52010001u);
+  EXPECT_EQ(At(block, 4), window);
   EXPECT_EQ(At(block, 8), 0x02489880u);
   EXPECT_EQ(At(block, 12), 11u);
   EXPECT_EQ(At(block, 16), 0x19010003u);
   EXPECT_EQ(At(block, 20), 0u);
   EXPECT_EQ(At(block, 24), 0u);
-  EXPECT_EQ(At(block, 28), 5u);
+  EXPECT_EQ(At(block, 28), count);
   std::uint32_t bufferLength = At(block, 32);
   EXPECT_EQ(block.size(), 36u + bufferLength);
   std::span<const std::uint8_t> carried = block.subspan(36);
 
-  auto templates = ReadFormDescription(block, kCode);
+  auto templates = ReadFormDescription(block, kProgramCodeImage);
   ASSERT_TRUE(templates);
   ASSERT_EQ(templates->size(), 1u);
   WindowTemplate& t = templates->front();
-  EXPECT_EQ(FindWindowTemplate(*templates, 0x52010001), &t);
+  EXPECT_EQ(FindWindowTemplate(*templates, window), &t);
   EXPECT_EQ(t.firstKeptValue, 11u);
   EXPECT_EQ(t.secondKeptValue, 0x19010003u);
   EXPECT_TRUE(t.firstKeptText.empty());
   EXPECT_TRUE(t.secondKeptText.empty());
-  ASSERT_EQ(t.unitCount, 5u);
+  ASSERT_EQ(t.unitCount, count);
   ASSERT_EQ(t.unitBuffer.size(), bufferLength);
 
   // Ids, offsets, and the records filling the buffer exactly, in index order.
+  const std::uint32_t tables = 8 * count;
   std::uint32_t next = 0;
-  for (std::uint32_t i = 0; i < 5; ++i) {
-    EXPECT_EQ(At(carried, 4 * i), kUnits[i].id);
-    EXPECT_EQ(At(carried, 20 + 4 * i), next);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    EXPECT_EQ(At(carried, 4 * i), kFormUnits[i].id);
+    EXPECT_EQ(At(carried, 4 * count + 4 * i), next);
     auto unit = UnitAt(t, i);
     ASSERT_TRUE(unit);
-    EXPECT_EQ(unit->id, kUnits[i].id);
-    EXPECT_EQ(FindUnit(t, kUnits[i].id)->index, i);
-    ASSERT_EQ(unit->recordStart, 40 + next + 4);
-    CheckRecord(kUnits[i], RecordOf(t, *unit), carried.subspan(unit->recordStart, unit->recordLength), background,
+    EXPECT_EQ(unit->id, kFormUnits[i].id);
+    EXPECT_EQ(FindUnit(t, kFormUnits[i].id)->index, i);
+    ASSERT_EQ(unit->recordStart, tables + next + 4);
+    CheckRecord(kFormUnits[i], RecordOf(t, *unit), carried.subspan(unit->recordStart, unit->recordLength), background,
                 icon);
     next += 4 + unit->recordLength;
   }
-  EXPECT_EQ(40 + next, bufferLength);
+  EXPECT_EQ(tables + next, bufferLength);
 }
 
 TEST(CarriedForm, LaidOutWithSmallPictures) {

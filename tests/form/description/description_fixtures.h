@@ -8,12 +8,13 @@
 #include <span>
 #include <vector>
 
+#include "app/program_routines.h"
 #include "form/description/form_description.h"
 #include "form/description/form_description_writer.h"
 
 namespace fixtures {
 
-constexpr CodeImage kCode{0x00401000, 0x100};
+constexpr CodeImage kCode = kProgramCodeImage;
 
 constexpr UnitId kWindow = 0x52010001;
 constexpr UnitId kWindowUnit = 0x06010000;

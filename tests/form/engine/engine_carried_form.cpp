@@ -1,8 +1,12 @@
 #include "engine_carried_form.h"
 
+#include <array>
+#include <utility>
+
+#include "app/program_routines.h"
 #include "app/program_types.h"
-#include "app/routine_names.h"
 #include "assets/form_block.h"
+#include "assets/form_units.h"
 #include "engine_fixtures.h"
 #include "form/engine/engine_start.h"
 #include "form/engine/events.h"
@@ -17,40 +21,33 @@ namespace {
 
 using namespace form_ids;
 
-// The installer's routines, at the offsets the form binds them by.
-constexpr std::uint32_t kOnWindowCreated = RoutineOffset("OnWindowCreated");
-constexpr std::uint32_t kOnForumClicked = RoutineOffset("OnForumClicked");
-constexpr std::uint32_t kOnInstallClicked = RoutineOffset("OnInstallClicked");
-constexpr std::uint32_t kOnUninstallClicked = RoutineOffset("OnUninstallClicked");
-
 bool showOnCreate = false;
 
-EventReply WindowCreated(const std::int32_t*, std::uint32_t) {
-  if (showOnCreate) WriteUnitProperty(kStartWindow, kWindowUnit, kPropertyVisible, -1, 1, 0);
+// In place of each of the installer's routines: the window's created routine
+// shows the window when asked to, the others note that they ran.
+template <std::size_t Index>
+EventReply Routine(const std::int32_t*, std::uint32_t) {
+  constexpr std::uint32_t offset = kProgramRoutineNames[Index].offset;
+  if (offset == BoundOffset(kFormUnits, kWindowUnit, window_event::kCreated)) {
+    if (showOnCreate) WriteUnitProperty(kStartWindow, kWindowUnit, kPropertyVisible, -1, 1, 0);
+  } else {
+    engine_fixtures::Journal().push_back(engine_fixtures::RanEntry(static_cast<int>(offset), CurrentEventSource().unit));
+  }
   return {};
 }
 
-template <std::uint32_t Offset>
-EventReply Clicked(const std::int32_t*, std::uint32_t) {
-  engine_fixtures::Journal().push_back(engine_fixtures::RanEntry(static_cast<int>(Offset), CurrentEventSource().unit));
-  return {};
+template <std::size_t... Index>
+constexpr std::array<ProgramRoutine, sizeof...(Index)> Routines(std::index_sequence<Index...>) {
+  return {ProgramRoutine{kProgramRoutineNames[Index].offset, &Routine<Index>}...};
 }
 
-const ProgramRoutine kRoutines[] = {
-    {kOnWindowCreated, &WindowCreated},
-    {kOnForumClicked, &Clicked<kOnForumClicked>},
-    {kOnInstallClicked, &Clicked<kOnInstallClicked>},
-    {kOnUninstallClicked, &Clicked<kOnUninstallClicked>},
-};
-const ProgramCode kCode{0x00401000, 0x1000, kRoutines, std::size(kRoutines)};
+constexpr auto kRoutines = Routines(std::make_index_sequence<std::size(kProgramRoutineNames)>());
+const ProgramCode kCode{kProgramCodeImage, kRoutines.data(), kRoutines.size()};
 
 }  // namespace
 
 std::string ClickedEntry(UnitId button) {
-  std::uint32_t routine = button == kInstallButton ? kOnInstallClicked
-                          : button == kForumButton ? kOnForumClicked
-                                                   : kOnUninstallClicked;
-  return engine_fixtures::RanEntry(static_cast<int>(routine), button);
+  return engine_fixtures::RanEntry(static_cast<int>(BoundOffset(kFormUnits, button, button_event::kClick)), button);
 }
 
 LoadedForm::LoadedForm(bool show) {

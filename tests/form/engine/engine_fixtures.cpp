@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "app/program_routines.h"
 #include "form/description/button_properties.h"
 #include "form/description/window_properties.h"
 #include "form/engine/engine_start.h"
@@ -151,7 +152,7 @@ LRESULT CALLBACK RecordCreation(int code, WPARAM wParam, LPARAM lParam) {
 std::span<const UnitLibrary> TestLibraries() { return kLibraries; }
 
 const ProgramCode& TestCode() {
-  static const ProgramCode code{0x00401000, 0x1000, kRoutines.data(), kRoutines.size()};
+  static const ProgramCode code{kProgramCodeImage, kRoutines.data(), kRoutines.size()};
   return code;
 }
 
