@@ -10,6 +10,7 @@
 
 void InitializeRuntime(const ProgramCode& code, std::span<const UnitLibrary> libraries,
                        std::span<const std::uint8_t> formDescription) {
+  runtime::ReportUnhandledAllocationFailures();
   if (SUCCEEDED(OleInitialize(nullptr))) runtime::NoteOleInitialized();
   InitializeRunDirectory();
   SetProgramCode(code);

@@ -1,6 +1,7 @@
 // Process-wide engine state and the fatal error path.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -10,7 +11,7 @@ namespace runtime {
 
 // How a fatal error box is shown; tests put their own in to read the text.
 struct FatalBoxSeam {
-  int (*show)(const char* text, const char* caption, UINT flags);
+  int (*show)(HWND owner, const char* text, const char* caption, UINT flags);
 };
 FatalBoxSeam SetFatalBoxSeam(FatalBoxSeam seam);
 
@@ -30,6 +31,15 @@ std::string RuntimeErrorText(const std::string& message, int code);
 // Shows the fatal error box, skips the exit clean-up, runs the end routine and
 // ends the process with status -1.
 [[noreturn]] void ReportRuntimeError(const std::string& message, int code = 0);
+
+// From now on an allocation that fails where nothing handles the failure
+// (an exception that no caller catches, which would end the process in an
+// abort) is a fatal error whose message gives the size that was asked for.
+// Parts that answer a failed allocation themselves catch it as before.
+void ReportUnhandledAllocationFailures();
+
+// The fatal error of an allocation of size bytes that failed.
+[[noreturn]] void ReportOutOfMemory(std::size_t size);
 
 // While above 0 no event handler runs (loading, re-creation, fatal errors).
 int EventSuppression();

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -78,6 +79,10 @@ inline constexpr char kLoopReturnedEntry[] = "the loop returned";
 inline constexpr char kQuitWaitingEntry[] = "a quit message is waiting";
 // Bytes as hexadecimal digits, for texts in the ANSI code page.
 std::string HexBytes(std::string_view bytes);
+
+// A size that no allocation can have: engine_probe asks for it, where nothing
+// catches the failure.
+constexpr std::size_t kImpossibleAllocation = SIZE_MAX - 0xFFF;
 
 // Forgets the journal and every routine's action.
 void ResetJournal();

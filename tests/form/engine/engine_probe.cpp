@@ -2,8 +2,8 @@
 // Runs one thing that must happen in a fresh process: the message loop,
 // whose start is remembered for the whole process, or a fatal runtime error,
 // which ends it. Prints what it saw for engine_test to compare:
-//  - a fatal mode prints the error box's caption, flags and text (as hex
-//    bytes) and whether events were suppressed when it came up;
+//  - a fatal mode prints the error box's owner, caption, flags and text (as
+//    hex bytes) and whether events were suppressed when it came up;
 //  - a destroy mode prints its journal, one entry a line.
 #include <windows.h>
 
@@ -34,9 +34,9 @@ std::vector<std::uint8_t> ProbeForm() {
                                          {kMuteUnit, UnitOf(kMuteType, 5)}})});
 }
 
-int PrintFatalBox(const char* text, const char* caption, UINT flags) {
-  std::printf("caption %s\nflags %u\ntext %s\nsuppressed %d\n", HexBytes(caption).c_str(), flags,
-              HexBytes(text).c_str(), runtime::EventSuppression() > 0 ? 1 : 0);
+int PrintFatalBox(HWND owner, const char* text, const char* caption, UINT flags) {
+  std::printf("owner %s\ncaption %s\nflags %u\ntext %s\nsuppressed %d\n", owner == nullptr ? "none" : "a window",
+              HexBytes(caption).c_str(), flags, HexBytes(text).c_str(), runtime::EventSuppression() > 0 ? 1 : 0);
   return IDOK;
 }
 
@@ -140,6 +140,15 @@ const FatalMode kFatalModes[] = {
      [] {
        StartProbeForm();
        FireEvent(kOtherWindow, kMuteUnit, 0);
+     }},
+    // An allocation that fails with nobody to catch it.
+    {"out-of-memory",
+     [] {
+       StartProbeForm();
+       // Out of the compiler's sight, which refuses a size it can see is too large.
+       volatile std::size_t size = kImpossibleAllocation;
+       void* volatile block = ::operator new(size);
+       static_cast<void>(block);
      }},
 };
 

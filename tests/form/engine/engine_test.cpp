@@ -529,7 +529,7 @@ TEST(MessageLoopTest, ACreatedHandlerThatDestroysItsWindowEndsTheProgramEitherWa
 TEST(FatalErrorTest, EachFatalErrorShowsItsBoxAndEndsTheProcessWithMinusOne) {
   struct Case {
     const char* mode;
-    const char* message;  // UTF-8
+    std::string message;  // UTF-8
   };
   const Case cases[] = {
       {"unreadable-form", "载入窗口模板数据段出错!"},
@@ -543,16 +543,19 @@ TEST(FatalErrorTest, EachFatalErrorShowsItsBoxAndEndsTheProcessWithMinusOne) {
       {"event-unknown-window", "未找到引发事件的窗口"},
       {"event-absent-unit", "未找到引发事件的窗口组件"},
       {"event-mute-unit", "引发事件的窗口组件无效"},
+      {"out-of-memory", "分配 " + std::to_string(kImpossibleAllocation) + " 字节内存失败!"},
   };
   for (const Case& c : cases) {
     ProbeRun run = RunProbe(c.mode);
     EXPECT_EQ(run.exitCode, 0xFFFFFFFFu) << c.mode;
-    // The exit clean-up is forgotten, and no handler may run behind the box.
+    // A box of no window; the exit clean-up is forgotten, and no handler may
+    // run behind the box.
     EXPECT_EQ(run.lines,
               (std::vector<std::string>{
+                  "owner none",
                   "caption " + HexBytes(Gbk("错误")),
                   "flags " + std::to_string(MB_ICONHAND),
-                  "text " + HexBytes(Gbk((std::string("运行时出错!\r\n\r\n错误信息：") + c.message + "\r\n").c_str())),
+                  "text " + HexBytes(Gbk(("运行时出错!\r\n\r\n错误信息：" + c.message + "\r\n").c_str())),
                   "suppressed 1",
               }))
         << c.mode;
