@@ -2,14 +2,18 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <memory>
 #include <new>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "button_skin/visual_style_look.h"
 #include "button_skin/visual_style_paint.h"
 #include "host/handle_owners.h"
 #include "host/system_library.h"
+#include "host/window_record.h"
 
 using namespace control_state;
 
@@ -23,9 +27,14 @@ using OwnedHook = OwnedHandle<HHOOK, UnhookWindowsHookEx>;
 struct VisualStyle {
   int scheme = 0;
   OwnedHook hook;  // present while the style is active
-  std::unique_ptr<SkinnedControl> controls;
+  // The records of the controls taken over, oldest first.
+  std::vector<std::unique_ptr<SkinnedControl>> controls;
 };
 thread_local VisualStyle threadStyle;
+
+// A taken-over control's record, found from the control as the engine finds
+// a live unit.
+constexpr WindowRecord<SkinnedControl> kSkinnedControlOf{L"VelmoraSkinnedControl"};
 
 constexpr UINT kRedrawEverything = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ERASENOW | RDW_FRAME;
 
@@ -43,20 +52,18 @@ const KindPainter* PainterFor(ControlKind kind) {
   return nullptr;
 }
 
-SkinnedControl* Find(HWND window) {
-  for (SkinnedControl* control = threadStyle.controls.get(); control != nullptr; control = control->next.get())
-    if (control->window == window) return control;
-  return nullptr;
-}
+SkinnedControl* Find(HWND window) { return kSkinnedControlOf.Of(window); }
 
 std::unique_ptr<SkinnedControl> Unlink(HWND window) {
-  for (std::unique_ptr<SkinnedControl>* link = &threadStyle.controls; *link != nullptr; link = &(*link)->next) {
-    if ((*link)->window != window) continue;
-    std::unique_ptr<SkinnedControl> record = std::move(*link);
-    *link = std::move(record->next);
-    return record;
-  }
-  return nullptr;
+  std::vector<std::unique_ptr<SkinnedControl>>& controls = threadStyle.controls;
+  const SkinnedControl* control = Find(window);
+  auto it = std::find_if(controls.begin(), controls.end(),
+                         [control](const std::unique_ptr<SkinnedControl>& held) { return held.get() == control; });
+  if (control == nullptr || it == controls.end()) return nullptr;
+  kSkinnedControlOf.Detach(window);
+  std::unique_ptr<SkinnedControl> record = std::move(*it);
+  controls.erase(it);
+  return record;
 }
 
 // A failed paint leaves the control as it was until its next paint.
@@ -79,8 +86,9 @@ void GiveBack(HWND window) {
 
 void GiveBackAfterDestroy(HWND window, bool) { GiveBack(window); }
 
+// The newest first, as each took its procedure over from the one before.
 void GiveBackAll() {
-  while (threadStyle.controls != nullptr) GiveBack(threadStyle.controls->window);
+  while (!threadStyle.controls.empty()) GiveBack(threadStyle.controls.back()->window);
 }
 
 // ---- The style's window procedure ----
@@ -226,11 +234,14 @@ void TakeOver(HWND window) {
   if (check == BST_INDETERMINATE) record->state |= CheckMixed;
   // A Unicode procedure keeps the control a Unicode window: its texts reach
   // it in UTF-16, not through the system's code page.
+  if (!kSkinnedControlOf.Attach(window, *record)) return;
   record->previousProcedure = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StyleProcedure)));
-  if (record->previousProcedure == nullptr) return;
-  record->next = std::move(threadStyle.controls);
-  threadStyle.controls = std::move(record);
+  if (record->previousProcedure == nullptr) {
+    kSkinnedControlOf.Detach(window);
+    return;
+  }
+  threadStyle.controls.push_back(std::move(record));
   RedrawWindow(window, nullptr, nullptr, kRedrawEverything);
 }
 
@@ -281,9 +292,4 @@ int SetVisualStyle(int scheme) {
 
 const SkinnedControl* FindSkinnedControl(HWND window) { return Find(window); }
 
-std::size_t SkinnedControlCount() {
-  std::size_t count = 0;
-  for (const SkinnedControl* control = threadStyle.controls.get(); control != nullptr; control = control->next.get())
-    ++count;
-  return count;
-}
+std::size_t SkinnedControlCount() { return threadStyle.controls.size(); }

@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 
 #include <windows.h>
 
@@ -17,7 +16,7 @@
 // none).
 int SetVisualStyle(int scheme);
 
-// One taken-over control. The records of a thread form a list, newest first.
+// One taken-over control, kept by the thread that took it over.
 struct SkinnedControl {
   HWND window = nullptr;
   ControlKind kind = ControlKind::PushButton;
@@ -26,7 +25,6 @@ struct SkinnedControl {
   COLORREF textColour = 0;           // as the parent set it for the control
   HBRUSH backgroundBrush = nullptr;  // the parent's; it stays the parent's to delete
   WNDPROC previousProcedure = nullptr;
-  std::unique_ptr<SkinnedControl> next;
 };
 
 // The record of a control of the calling thread, or none when the style does

@@ -75,6 +75,7 @@ using OwnedIcon = OwnedHandle<HICON, DestroyIcon>;
 using OwnedCursor = OwnedHandle<HCURSOR, DestroyCursor>;
 using OwnedBitmap = OwnedHandle<HBITMAP, DeleteObject>;
 using OwnedBrush = OwnedHandle<HBRUSH, DeleteObject>;
+using OwnedFont = OwnedHandle<HFONT, DeleteObject>;
 using OwnedRegion = OwnedHandle<HRGN, DeleteObject>;
 using OwnedMemoryDc = OwnedHandle<HDC, DeleteDC>;
 

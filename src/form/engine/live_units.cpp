@@ -2,25 +2,26 @@
 
 #include "form/engine/slot_table.h"
 #include "form/engine/template_access.h"
+#include "host/window_record.h"
 
 namespace live_units {
 
 namespace {
 
-SlotTable<UnitObject*>& Table() {
-  static SlotTable<UnitObject*> table;
+SlotTable<std::unique_ptr<UnitObject>>& Table() {
+  static SlotTable<std::unique_ptr<UnitObject>> table;
   return table;
 }
 
-constexpr wchar_t kUnitProperty[] = L"VelmoraUnitObject";
+constexpr WindowRecord<UnitObject> kUnitOfWindow{L"VelmoraUnitObject"};
 
 }  // namespace
 
-std::uint32_t Add(UnitObject* unit) { return Table().Add(unit); }
+std::uint32_t Add(std::unique_ptr<UnitObject> unit) { return Table().Add(std::move(unit)); }
 
 UnitObject* Find(std::uint32_t key) {
-  UnitObject* const* unit = Table().Find(key);
-  return unit != nullptr ? *unit : nullptr;
+  const std::unique_ptr<UnitObject>* unit = Table().Find(key);
+  return unit != nullptr ? unit->get() : nullptr;
 }
 
 void Remove(std::uint32_t key) { Table().Remove(key); }
@@ -40,13 +41,11 @@ bool AnyWindowLoaded() {
   return false;
 }
 
-UnitObject* UnitOfWindow(HWND hwnd) {
-  return hwnd ? static_cast<UnitObject*>(GetPropW(hwnd, live_units::kUnitProperty)) : nullptr;
-}
+UnitObject* UnitOfWindow(HWND hwnd) { return live_units::kUnitOfWindow.Of(hwnd); }
 
 void AttachUnitToWindow(UnitObject& unit, HWND hwnd) {
   unit.hwnd = hwnd;
-  SetPropW(hwnd, live_units::kUnitProperty, &unit);
+  live_units::kUnitOfWindow.Attach(hwnd, unit);
 }
 
-void DetachUnitFromWindow(HWND hwnd) { RemovePropW(hwnd, live_units::kUnitProperty); }
+void DetachUnitFromWindow(HWND hwnd) { live_units::kUnitOfWindow.Detach(hwnd); }

@@ -1,9 +1,11 @@
 // Live unit objects by the 32-bit key stored in a record's object slot, and by
-// their native window. A record keeps a key rather than a pointer so that it
-// keeps its dword layout on 64-bit Windows too.
+// their native window. The table owns them: removing a key deletes its unit.
+// A record keeps a key rather than a pointer so that it keeps its dword
+// layout on 64-bit Windows too.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "form/engine/unit_object.h"
 
@@ -11,10 +13,11 @@ struct WindowTemplate;
 
 namespace live_units {
 
-// The key for a new live unit (never 0).
-std::uint32_t Add(UnitObject* unit);
+// The key for a new live unit (never 0), which the table owns from now on.
+std::uint32_t Add(std::unique_ptr<UnitObject> unit);
 // The unit behind a key, or nullptr.
 UnitObject* Find(std::uint32_t key);
+// Deletes the unit behind the key; a key of no unit is ignored.
 void Remove(std::uint32_t key);
 
 // The object in the object slot of the unit at index, whether or not its

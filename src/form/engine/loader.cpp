@@ -88,9 +88,9 @@ bool CreateUnit(WindowTemplate& t, std::uint32_t index, HWND parent, UINT contro
   args.height = units::GeometryOf(t, index, units::Geometry::Height);
   args.window = units::WindowIdOf(t);
   args.unit = units::IdAt(t, index);
-  UnitObject* unit = type->operations->create(args);
+  std::unique_ptr<UnitObject> unit = type->operations->create(args);
   if (unit == nullptr || (index == 0 && !IsWindow(unit->hwnd))) return false;
-  units::SetObjectSlot(t, index, live_units::Add(unit));
+  units::SetObjectSlot(t, index, live_units::Add(std::move(unit)));
   return true;
 }
 

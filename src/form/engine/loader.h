@@ -42,7 +42,9 @@ void DestroyUnit(const UnitReference& reference, bool immediately = false);
 // immediate request); does nothing when none is pending.
 void CarryOutDeferredDestroy(UnitId window);
 
-// Called by every unit type once its native window is gone.
+// Called by every unit type at its native window's last message, after it
+// detached its object from the window: the engine deletes the unit's object
+// then, and with it what the unit made. The caller touches it no more.
 void NotifyUnitDestroyed(UnitId window, UnitId unit);
 
 // Writing visible = true to a window unit: the first-show steps once after

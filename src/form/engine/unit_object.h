@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,11 @@ struct PropertyValue {
 
 struct UnitTypeOperations;
 
-// The engine's part of every live unit; a type's own object starts with it.
+// The engine's part of every live unit; a type's own object derives from it
+// and holds what the unit makes (fonts, pictures, icons). The engine owns each
+// live unit from its creation to its native window's last message.
 struct UnitObject {
+  virtual ~UnitObject() = default;
   const UnitTypeOperations* operations = nullptr;
   UnitId window = 0;
   UnitId unit = 0;
@@ -48,29 +52,28 @@ struct UnitCreateArgs {
 // A unit type's operations. Only create is required; a missing operation
 // means the type does not take part in that request.
 struct UnitTypeOperations {
-  // 1: the live unit, or nullptr when it cannot be made.
-  UnitObject* (*create)(const UnitCreateArgs& args);
-  // 4: a type-specific property (own index = property index - 8) is
-  // written; the type applies it to its live window in place. The sub-index
-  // selects a part of a compound value (a font's parts), else -1.
-  void (*propertyChanged)(UnitObject& unit, int ownIndex, int subIndex, const PropertyValue& value);
-  // 5: the unit's properties as a property blob.
-  std::vector<std::uint8_t> (*serialise)(const UnitObject& unit);
-  // 6: the value of a type-specific property.
-  PropertyValue (*readProperty)(const UnitObject& unit, int ownIndex, int subIndex);
-  // Whether the focused unit keeps a navigation key for itself.
-  bool (*claimsKey)(const UnitObject& unit, WPARAM key);
+  // The live unit, attached to its native window, or nothing when it cannot
+  // be made.
+  std::unique_ptr<UnitObject> (*create)(const UnitCreateArgs& args) = nullptr;
+  // A type-specific property (own index = property index - 8) is written;
+  // the type applies it to its live window in place. The sub-index selects a
+  // part of a compound value (a font's parts), else -1.
+  void (*propertyChanged)(UnitObject& unit, int ownIndex, int subIndex, const PropertyValue& value) = nullptr;
+  // The unit's properties as a property blob.
+  std::vector<std::uint8_t> (*serialise)(const UnitObject& unit) = nullptr;
+  // The value of a type-specific property.
+  PropertyValue (*readProperty)(const UnitObject& unit, int ownIndex, int subIndex) = nullptr;
   // Whether the unit is a push button drawn as the default one.
-  bool (*isDefaultButton)(const UnitObject& unit);
+  bool (*isDefaultButton)(const UnitObject& unit) = nullptr;
   // Offered each message aimed at the unit's window or its descendants
   // before dispatch; true consumes it.
-  bool (*preTranslate)(UnitObject& unit, MSG& msg);
+  bool (*preTranslate)(UnitObject& unit, MSG& msg) = nullptr;
   // A notification or colour request that the parent window hands back to
   // the control that caused it; handled false leaves it to the parent.
-  LRESULT (*reflect)(UnitObject& unit, UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  LRESULT (*reflect)(UnitObject& unit, UINT message, WPARAM wParam, LPARAM lParam, bool& handled) = nullptr;
 };
 
-// The live unit that owns a native window, or nullptr.
+// The live unit of a native window, or nullptr.
 UnitObject* UnitOfWindow(HWND hwnd);
 void AttachUnitToWindow(UnitObject& unit, HWND hwnd);
 void DetachUnitFromWindow(HWND hwnd);

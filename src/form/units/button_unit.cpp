@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstring>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -12,6 +13,7 @@
 #include "form/engine/loader.h"
 #include "form/engine/unit_cursor.h"
 #include "form/units/property_field_value.h"
+#include "host/handle_owners.h"
 #include "host/wide_text.h"
 #include "picture/picture.h"
 
@@ -22,17 +24,18 @@ constexpr DWORD kHorizontalBits = BS_LEFT | BS_CENTER | BS_RIGHT;
 constexpr DWORD kVerticalBits = BS_TOP | BS_VCENTER | BS_BOTTOM;
 constexpr std::size_t kLogFontSize = 60;
 
-struct ButtonObject {
-  UnitObject base;  // first, so that the engine's UnitObject* is this object
+struct ButtonObject final : UnitObject {
   ButtonProperties properties;
-  HFONT font = nullptr;  // made from the font property, owned
+  OwnedFont font;  // made from the font property; without it the stock GUI font
   std::optional<DecodedPicture> picture;
   std::optional<PreparedPicture> prepared;  // the bitmap shown, made from the picture
   WNDPROC previousProc = nullptr;
 };
 
-ButtonObject& ObjectOf(UnitObject& unit) { return *reinterpret_cast<ButtonObject*>(&unit); }
-const ButtonObject& ObjectOf(const UnitObject& unit) { return *reinterpret_cast<const ButtonObject*>(&unit); }
+// Every unit of this type is a ButtonObject: the engine hands back what
+// Create made.
+ButtonObject& ObjectOf(UnitObject& unit) { return static_cast<ButtonObject&>(unit); }
+const ButtonObject& ObjectOf(const UnitObject& unit) { return static_cast<const ButtonObject&>(unit); }
 
 // Creation maps any other value to right or bottom; writes clamp first.
 DWORD HorizontalStyle(std::uint32_t hAlign) { return hAlign == 0 ? BS_LEFT : hAlign == 1 ? BS_CENTER : BS_RIGHT; }
@@ -61,10 +64,10 @@ LOGFONTW WideLogFont(const LOGFONTA& narrow) {
 }
 
 // A 60-byte LOGFONTA becomes the button's font, with the members that would
-// tie it to one machine reset; anything else gets the stock GUI font.
+// tie it to one machine reset; anything else gets the stock GUI font. The
+// font the control showed goes once it shows the new one.
 void ApplyFont(ButtonObject& b) {
-  if (b.font) DeleteObject(b.font);
-  b.font = nullptr;
+  OwnedFont font;
   const std::vector<std::uint8_t>& bytes = b.properties.font;
   if (bytes.size() == kLogFontSize) {
     LOGFONTA lf;
@@ -76,10 +79,11 @@ void ApplyFont(ButtonObject& b) {
     lf.lfQuality = PROOF_QUALITY;
     lf.lfPitchAndFamily = 0;
     const LOGFONTW wide = WideLogFont(lf);
-    b.font = CreateFontIndirectW(&wide);
+    font.reset(CreateFontIndirectW(&wide));
   }
-  HGDIOBJ font = b.font ? static_cast<HGDIOBJ>(b.font) : GetStockObject(DEFAULT_GUI_FONT);
-  SendMessageW(b.base.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  HGDIOBJ shown = font ? static_cast<HGDIOBJ>(font.get()) : GetStockObject(DEFAULT_GUI_FONT);
+  SendMessageW(b.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(shown), TRUE);
+  b.font = std::move(font);
 }
 
 // Decodes and prepares the picture; the image style it needs, or 0.
@@ -112,21 +116,20 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
   switch (message) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {
-      UnitId window = b.base.window, self = b.base.unit;
+      UnitId window = b.window, self = b.unit;
       LRESULT result = CallWindowProcW(previous, hwnd, message, wParam, lParam);
       FireEvent(window, self, message == WM_SETFOCUS ? unit_event::kGotFocus : unit_event::kLostFocus);
       return result;
     }
     case WM_SETCURSOR:
-      if (ShowUnitCursor(b.base)) return TRUE;
+      if (ShowUnitCursor(b)) return TRUE;
       return CallWindowProcW(previous, hwnd, message, wParam, lParam);
     case WM_NCDESTROY: {
-      UnitId window = b.base.window, self = b.base.unit;
-      if (b.font) DeleteObject(b.font);
-      ReleasePicture(b);
+      // The font and the picture go with the object, once the control no
+      // longer shows them.
+      UnitId window = b.window, self = b.unit;
       DetachUnitFromWindow(hwnd);
       SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-      delete &b;
       LRESULT result = CallWindowProcW(previous, hwnd, message, wParam, lParam);
       NotifyUnitDestroyed(window, self);
       return result;
@@ -136,14 +139,14 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
   }
 }
 
-UnitObject* Create(const UnitCreateArgs& args) {
+std::unique_ptr<UnitObject> Create(const UnitCreateArgs& args) {
   std::optional<ButtonProperties> properties = ReadButtonProperties({args.blob, args.blobLength});
   if (!properties) return nullptr;
-  auto* b = new ButtonObject;
+  auto b = std::make_unique<ButtonObject>();
   b->properties = std::move(*properties);
-  b->base.operations = &kButtonUnitOperations;
-  b->base.window = args.window;
-  b->base.unit = args.unit;
+  b->operations = &kButtonUnitOperations;
+  b->window = args.window;
+  b->unit = args.unit;
   const ButtonProperties& p = b->properties;
   DWORD style = args.style | kAlwaysStyle | (p.buttonKind == 1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
                 HorizontalStyle(p.hAlign) | VerticalStyle(p.vAlign) | PreparePictureImage(*b);
@@ -153,12 +156,8 @@ UnitObject* Create(const UnitCreateArgs& args) {
                               args.width, args.height, args.parent,
                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(args.controlId)),
                               GetModuleHandleW(nullptr), nullptr);
-  if (hwnd == nullptr) {
-    ReleasePicture(*b);
-    delete b;
-    return nullptr;
-  }
-  AttachUnitToWindow(b->base, hwnd);
+  if (hwnd == nullptr) return nullptr;
+  AttachUnitToWindow(*b, hwnd);
   b->previousProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ButtonProc)));
   ApplyFont(*b);
@@ -166,7 +165,7 @@ UnitObject* Create(const UnitCreateArgs& args) {
     SendMessageW(hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(b->prepared->icon));
   else if (b->prepared)
     SendMessageW(hwnd, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(b->prepared->bitmap.get()));
-  return &b->base;
+  return b;
 }
 
 // The Button's own properties by own index (property index - 8).
@@ -180,7 +179,7 @@ constexpr int kFont = OwnIndexOf(kButtonPropertyFields, "font");
 void PropertyChanged(UnitObject& unit, int ownIndex, int, const PropertyValue& v) {
   ButtonObject& b = ObjectOf(unit);
   ButtonProperties& p = b.properties;
-  HWND hwnd = b.base.hwnd;
+  HWND hwnd = b.hwnd;
   switch (ownIndex) {
     case kPicture: p.picture = v.bytes; break;
     case kButtonKind:
@@ -226,5 +225,10 @@ LRESULT Reflect(UnitObject& unit, UINT message, WPARAM wParam, LPARAM, bool& han
 }  // namespace
 
 const UnitTypeOperations kButtonUnitOperations = {
-    &Create, &PropertyChanged, &Serialise, &ReadProperty, nullptr, &IsDefaultButton, nullptr, &Reflect,
+    .create = &Create,
+    .propertyChanged = &PropertyChanged,
+    .serialise = &Serialise,
+    .readProperty = &ReadProperty,
+    .isDefaultButton = &IsDefaultButton,
+    .reflect = &Reflect,
 };

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -16,6 +17,7 @@
 #include "form/units/focus_order.h"
 #include "form/units/property_field_value.h"
 #include "form/units/window_style.h"
+#include "host/handle_owners.h"
 #include "host/wide_text.h"
 #include "picture/picture.h"
 #include "picture/picture_paint.h"
@@ -28,19 +30,21 @@ constexpr UINT kFirstMenuCommand = 20000;
 constexpr UINT kFirstIgnoredCommand = 0xE100;
 constexpr UINT kReflectedOffset = 0x2000;  // what a control gets for a reflected request
 
-struct WindowObject {
-  UnitObject base;  // first, so that the engine's UnitObject* is this object
+struct WindowObject final : UnitObject {
   WindowProperties properties;
   std::optional<DecodedPicture> background;
-  HICON bigIcon = nullptr;  // owned when made from the icon property
-  HICON smallIcon = nullptr;
-  bool ownsIcons = false;
+  // Made from the icon property; without them the window shows the
+  // executable's own icon, which it does not own.
+  OwnedIcon bigIcon;
+  OwnedIcon smallIcon;
   bool activatedBefore = false;
   WNDPROC previousProc = nullptr;
 };
 
-WindowObject& ObjectOf(UnitObject& unit) { return *reinterpret_cast<WindowObject*>(&unit); }
-const WindowObject& ObjectOf(const UnitObject& unit) { return *reinterpret_cast<const WindowObject*>(&unit); }
+// Every unit of this type is a WindowObject: the engine hands back what
+// Create made.
+WindowObject& ObjectOf(UnitObject& unit) { return static_cast<WindowObject&>(unit); }
+const WindowObject& ObjectOf(const UnitObject& unit) { return static_cast<const WindowObject&>(unit); }
 
 // The executable's own icon, loaded once and shared by every window.
 struct DefaultIcons {
@@ -57,33 +61,22 @@ const DefaultIcons& DefaultIconsOnce() {
   return icons;
 }
 
-void ReleaseOwnIcons(WindowObject& w) {
-  if (w.ownsIcons) {
-    if (w.bigIcon) DestroyIcon(w.bigIcon);
-    if (w.smallIcon) DestroyIcon(w.smallIcon);
-  }
-  w.bigIcon = w.smallIcon = nullptr;
-  w.ownsIcons = false;
+OwnedIcon IconOfSize(const std::vector<std::uint8_t>& bytes, int size) {
+  if (bytes.empty()) return {};
+  std::optional<IconImage> image = ReadIconImage(bytes.data(), bytes.size(), size);
+  return image ? std::move(image->icon) : OwnedIcon();
 }
 
+// The icons that the window shows now replace those it showed, which go only
+// once it no longer holds them.
 void ApplyIcons(WindowObject& w) {
-  const std::vector<std::uint8_t>& bytes = w.properties.icon;
-  HICON big = nullptr, small = nullptr;
-  if (!bytes.empty()) {
-    if (std::optional<IconImage> image = ReadIconImage(bytes.data(), bytes.size(), 32)) big = image->icon.release();
-    if (std::optional<IconImage> image = ReadIconImage(bytes.data(), bytes.size(), 16)) small = image->icon.release();
-  }
-  bool own = big != nullptr || small != nullptr;
-  if (!own) {
-    big = DefaultIconsOnce().big;
-    small = DefaultIconsOnce().small;
-  }
-  SendMessageW(w.base.hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-  SendMessageW(w.base.hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-  ReleaseOwnIcons(w);
-  w.bigIcon = big;
-  w.smallIcon = small;
-  w.ownsIcons = own;
+  OwnedIcon big = IconOfSize(w.properties.icon, 32);
+  OwnedIcon small = IconOfSize(w.properties.icon, 16);
+  const bool own = big || small;
+  SendMessageW(w.hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(own ? big.get() : DefaultIconsOnce().big));
+  SendMessageW(w.hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(own ? small.get() : DefaultIconsOnce().small));
+  w.bigIcon = std::move(big);
+  w.smallIcon = std::move(small);
 }
 
 // Nothing for a class name that is no GBK text: no class can be registered
@@ -165,7 +158,7 @@ bool IsClickableDefaultButton(const WindowTemplate& t, std::uint32_t index) {
 bool PressEnter(WindowObject& w, const WindowTemplate& t) {
   std::optional<std::uint32_t> focused = FocusedUnit(t);
   if (focused && IsClickableDefaultButton(t, *focused)) {
-    FireEvent(w.base.window, units::IdAt(t, *focused), button_event::kClick);
+    FireEvent(w.window, units::IdAt(t, *focused), button_event::kClick);
     return true;
   }
   if (w.properties.enterMovesFocus) {
@@ -174,7 +167,7 @@ bool PressEnter(WindowObject& w, const WindowTemplate& t) {
   }
   for (std::uint32_t i = 1; i < units::UnitCount(t); ++i) {
     if (IsClickableDefaultButton(t, i)) {
-      FireEvent(w.base.window, units::IdAt(t, i), button_event::kClick);
+      FireEvent(w.window, units::IdAt(t, i), button_event::kClick);
       return true;
     }
   }
@@ -187,9 +180,9 @@ bool OpenHelp(WindowObject& w) {
   const std::optional<std::wstring> helpFile = text::WideFromGbk(p.helpFile);
   if (!helpFile || GetFileAttributesW(helpFile->c_str()) == INVALID_FILE_ATTRIBUTES) return false;
   if (p.helpContext != 0)
-    WinHelpW(w.base.hwnd, helpFile->c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(p.helpContext));
+    WinHelpW(w.hwnd, helpFile->c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(p.helpContext));
   else
-    WinHelpW(w.base.hwnd, helpFile->c_str(), HELP_FINDER, 0);
+    WinHelpW(w.hwnd, helpFile->c_str(), HELP_FINDER, 0);
   return true;
 }
 
@@ -210,7 +203,7 @@ bool PressMnemonic(WindowObject& w, const WindowTemplate& t, WPARAM key) {
       wchar_t c = caption[k + 1];
       if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
       if (c == wanted) {
-        FireEvent(w.base.window, units::IdAt(t, i), button_event::kClick);
+        FireEvent(w.window, units::IdAt(t, i), button_event::kClick);
         return true;
       }
     }
@@ -227,19 +220,15 @@ bool KeyDown(WindowObject& w, const WindowTemplate& t, const MSG& msg) {
   }
   bool shiftTab = key == VK_TAB && shift && !ctrl && !alt;
   if (ctrl || alt || (shift && !shiftTab)) return false;
-  if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE && key != VK_F1) return false;
-  if (std::optional<std::uint32_t> focused = FocusedUnit(t)) {
-    UnitObject* unit = LiveUnit(t, *focused);
-    if (unit->operations->claimsKey != nullptr && unit->operations->claimsKey(*unit, key)) return false;
-  }
   switch (key) {
     case VK_TAB: MoveFocus(t, !shiftTab); return true;
     case VK_RETURN: return PressEnter(w, t);
     case VK_ESCAPE:
       if (!w.properties.escCloses) return false;
-      SendMessageW(w.base.hwnd, WM_CLOSE, 0, 0);
+      SendMessageW(w.hwnd, WM_CLOSE, 0, 0);
       return true;
-    default: return OpenHelp(w);
+    case VK_F1: return OpenHelp(w);
+    default: return false;
   }
 }
 
@@ -284,7 +273,7 @@ bool DroppedByCommonEvent(const MSG& msg) {
 
 bool PreTranslate(UnitObject& unit, MSG& msg) {
   WindowObject& w = ObjectOf(unit);
-  if (msg.hwnd != w.base.hwnd && !IsChild(w.base.hwnd, msg.hwnd)) return false;
+  if (msg.hwnd != w.hwnd && !IsChild(w.hwnd, msg.hwnd)) return false;
   bool isKey = msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST;
   if (isKey && !IsWindowEnabled(msg.hwnd)) return false;
   std::optional<UnitAt> at = Locate(unit);
@@ -303,11 +292,11 @@ LRESULT Reflect(HWND child, UINT message, WPARAM wParam, LPARAM lParam, bool& ha
 }
 
 void GiveFocusToUnit(WindowObject& w) {
-  std::optional<UnitAt> at = Locate(w.base);
+  std::optional<UnitAt> at = Locate(w);
   if (!at) return;
-  FireEvent(w.base.window, w.base.unit, unit_event::kGotFocus);
-  HWND remembered = FocusMemoryOf(w.base.window);
-  if (remembered != nullptr && IsWindow(remembered) && IsChild(w.base.hwnd, remembered) &&
+  FireEvent(w.window, w.unit, unit_event::kGotFocus);
+  HWND remembered = FocusMemoryOf(w.window);
+  if (remembered != nullptr && IsWindow(remembered) && IsChild(w.hwnd, remembered) &&
       IsWindowVisible(remembered) && IsWindowEnabled(remembered)) {
     SetFocus(remembered);
     return;
@@ -320,8 +309,8 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
   auto* unit = UnitOfWindow(hwnd);
   if (unit == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
   WindowObject& w = ObjectOf(*unit);
-  UnitId window = w.base.window;
-  UnitId self = w.base.unit;
+  UnitId window = w.window;
+  UnitId self = w.unit;
   switch (message) {
     case WM_PAINT: {
       PAINTSTRUCT paint;
@@ -387,10 +376,8 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       break;
     case WM_NCDESTROY: {
       WNDPROC previous = w.previousProc;
-      ReleaseOwnIcons(w);
       DetachUnitFromWindow(hwnd);
       NotifyUnitDestroyed(window, self);
-      delete &w;
       return CallWindowProcW(previous, hwnd, message, wParam, lParam);
     }
     case WM_MOVE:
@@ -429,7 +416,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_APPSTARTING)));
         return TRUE;
       }
-      if (reinterpret_cast<HWND>(wParam) == hwnd && LOWORD(lParam) == HTCLIENT && ShowUnitCursor(w.base)) return TRUE;
+      if (reinterpret_cast<HWND>(wParam) == hwnd && LOWORD(lParam) == HTCLIENT && ShowUnitCursor(w)) return TRUE;
       break;
     }
     default:
@@ -440,20 +427,17 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
 // ---- Type operations ----
 
-UnitObject* Create(const UnitCreateArgs& args) {
+std::unique_ptr<UnitObject> Create(const UnitCreateArgs& args) {
   std::optional<WindowProperties> properties = ReadWindowProperties({args.blob, args.blobLength});
   if (!properties) return nullptr;
-  auto* w = new WindowObject;
+  auto w = std::make_unique<WindowObject>();
   w->properties = std::move(*properties);
-  w->base.operations = &kWindowUnitOperations;
-  w->base.window = args.window;
-  w->base.unit = args.unit;
+  w->operations = &kWindowUnitOperations;
+  w->window = args.window;
+  w->unit = args.unit;
   const WindowProperties& p = w->properties;
   const std::optional<std::wstring> className = ClassNameFor(p);
-  if (!className || !EnsureClassRegistered(className->c_str())) {
-    delete w;
-    return nullptr;
-  }
+  if (!className || !EnsureClassRegistered(className->c_str())) return nullptr;
   WindowFrame frame = ComputeWindowFrame(p, args.style, args.x, args.y, args.width, args.height,
                                          args.parent != nullptr, GetSystemMetrics(SM_CXSCREEN),
                                          GetSystemMetrics(SM_CYSCREEN));
@@ -462,11 +446,8 @@ UnitObject* Create(const UnitCreateArgs& args) {
   HWND hwnd = CreateWindowExW(frame.exStyle, className->c_str(), text::WideForDisplay(p.caption).c_str(), frame.style,
                               frame.x, frame.y, args.width, args.height, owner, args.menu, GetModuleHandleW(nullptr),
                               nullptr);
-  if (hwnd == nullptr) {
-    delete w;
-    return nullptr;
-  }
-  AttachUnitToWindow(w->base, hwnd);
+  if (hwnd == nullptr) return nullptr;
+  AttachUnitToWindow(*w, hwnd);
   w->previousProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc)));
 
@@ -488,7 +469,7 @@ UnitObject* Create(const UnitCreateArgs& args) {
   SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
   if (p.alwaysOnTop) SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (!p.movable) DeleteMenu(GetSystemMenu(hwnd, FALSE), SC_MOVE, MF_BYCOMMAND);
-  return &w->base;
+  return w;
 }
 
 std::vector<std::uint8_t> Serialise(const UnitObject& unit) { return SerialiseWindowProperties(ObjectOf(unit).properties); }
@@ -520,7 +501,7 @@ constexpr int kKeepTitleActive = OwnIndexOf(kWindowPropertyFields, "keepTitleAct
 constexpr int kWindowClassName = OwnIndexOf(kWindowPropertyFields, "windowClassName");
 
 void RefreshFrame(WindowObject& w) {
-  HWND hwnd = w.base.hwnd;
+  HWND hwnd = w.hwnd;
   std::uint32_t style = static_cast<std::uint32_t>(GetWindowLongW(hwnd, GWL_STYLE));
   std::uint32_t thick = w.properties.borderStyle == 1 || w.properties.borderStyle == 3 || w.properties.borderStyle == 5
                             ? window_style::kThickFrame
@@ -536,7 +517,7 @@ std::int32_t Choice(const PropertyValue& v) { return v.low < 0 ? 0 : v.low; }
 void PropertyChanged(UnitObject& unit, int ownIndex, int, const PropertyValue& v) {
   WindowObject& w = ObjectOf(unit);
   WindowProperties& p = w.properties;
-  HWND hwnd = w.base.hwnd;
+  HWND hwnd = w.hwnd;
   switch (ownIndex) {
     case kCaption:
       p.caption = v.text;
@@ -590,5 +571,9 @@ PropertyValue ReadProperty(const UnitObject& unit, int ownIndex, int) {
 }  // namespace
 
 const UnitTypeOperations kWindowUnitOperations = {
-    &Create, &PropertyChanged, &Serialise, &ReadProperty, nullptr, nullptr, &PreTranslate, nullptr,
+    .create = &Create,
+    .propertyChanged = &PropertyChanged,
+    .serialise = &Serialise,
+    .readProperty = &ReadProperty,
+    .preTranslate = &PreTranslate,
 };

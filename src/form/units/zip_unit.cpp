@@ -1,5 +1,7 @@
 #include "form/units/zip_unit.h"
 
+#include <memory>
+
 #include "form/engine/events.h"
 #include "form/engine/loader.h"
 #include "zip/extract.h"
@@ -13,7 +15,6 @@ LRESULT CALLBACK ZipUnitProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     if (UnitObject* unit = UnitOfWindow(hwnd)) {
       UnitId window = unit->window, self = unit->unit;
       DetachUnitFromWindow(hwnd);
-      delete unit;
       NotifyUnitDestroyed(window, self);
     }
   }
@@ -32,14 +33,14 @@ bool RegisterClassOnce() {
   return RegisterClassW(&wc) != 0;
 }
 
-UnitObject* Create(const UnitCreateArgs& args) {
+std::unique_ptr<UnitObject> Create(const UnitCreateArgs& args) {
   if (!RegisterClassOnce()) return nullptr;
   HWND hwnd = CreateWindowExW(0, kClassName, L"", args.style | WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER, args.x, args.y,
                               args.width, args.height, args.parent,
                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(args.controlId)),
                               GetModuleHandleW(nullptr), nullptr);
   if (hwnd == nullptr) return nullptr;
-  auto* unit = new UnitObject;
+  auto unit = std::make_unique<UnitObject>();
   unit->operations = &kZipUnitOperations;
   unit->window = args.window;
   unit->unit = args.unit;
@@ -79,7 +80,9 @@ bool ReportProgress(void* context, int percent) {
 }  // namespace
 
 const UnitTypeOperations kZipUnitOperations = {
-    &Create, nullptr, &Serialise, &ReadProperty, nullptr, nullptr, nullptr, nullptr,
+    .create = &Create,
+    .serialise = &Serialise,
+    .readProperty = &ReadProperty,
 };
 
 int ExtractArchive(UnitObject& zipUnit, const std::string& archive, const std::string& destination,

@@ -50,16 +50,15 @@ const char* WindowState(bool shown) { return shown ? "shown" : "hidden"; }
 
 bool TopLevelShown(HWND hwnd) { return IsWindowVisible(GetAncestor(hwnd, GA_ROOT)) != FALSE; }
 
-struct ProbeObject {
-  UnitObject base;  // first, so that the engine's UnitObject* is this object
+struct ProbeObject final : UnitObject {
   WNDPROC previous = nullptr;
 };
 
 LRESULT CALLBACK ProbeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* probe = reinterpret_cast<ProbeObject*>(UnitOfWindow(hwnd));
+  auto* probe = static_cast<ProbeObject*>(UnitOfWindow(hwnd));
   if (probe == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
   WNDPROC previous = probe->previous;
-  UnitId window = probe->base.window, self = probe->base.unit;
+  UnitId window = probe->window, self = probe->unit;
   switch (message) {
     case WM_SHOWWINDOW:
       // Only an explicit show; a parent's showing reports its children too.
@@ -74,7 +73,6 @@ LRESULT CALLBACK ProbeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     case WM_NCDESTROY: {
       DetachUnitFromWindow(hwnd);
       SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-      delete probe;
       Journal().push_back(DestroyedEntry(self));
       LRESULT result = CallWindowProcA(previous, hwnd, message, wParam, lParam);
       NotifyUnitDestroyed(window, self);
@@ -88,7 +86,7 @@ LRESULT CALLBACK ProbeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 extern const UnitTypeOperations kProbeOperations;
 
-UnitObject* CreateProbe(const UnitCreateArgs& args) {
+std::unique_ptr<UnitObject> CreateProbe(const UnitCreateArgs& args) {
   HWND hwnd = CreateWindowExA(0, "STATIC", "", WS_CHILD | args.style, args.x, args.y, args.width, args.height,
                               args.parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(args.controlId)),
                               GetModuleHandleA(nullptr), nullptr);
@@ -99,23 +97,21 @@ UnitObject* CreateProbe(const UnitCreateArgs& args) {
   HWND windowHwnd = WindowOfUnit(args.window, 0);
   Journal().push_back(CreatedEntry(args.unit, static_cast<UINT>(GetDlgCtrlID(hwnd)),
                                    windowHwnd != nullptr && GetParent(hwnd) == windowHwnd, TopLevelShown(hwnd)));
-  auto* probe = new ProbeObject;
-  probe->base.operations = &kProbeOperations;
-  probe->base.window = args.window;
-  probe->base.unit = args.unit;
-  AttachUnitToWindow(probe->base, hwnd);
+  auto probe = std::make_unique<ProbeObject>();
+  probe->operations = &kProbeOperations;
+  probe->window = args.window;
+  probe->unit = args.unit;
+  AttachUnitToWindow(*probe, hwnd);
   probe->previous =
       reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ProbeProc)));
   FireEvent(args.window, args.unit, kCreateEvent);
-  return &probe->base;
+  return probe;
 }
 
-UnitObject* CreateNothing(const UnitCreateArgs&) { return nullptr; }
+std::unique_ptr<UnitObject> CreateNothing(const UnitCreateArgs&) { return nullptr; }
 
-const UnitTypeOperations kProbeOperations = {&CreateProbe, nullptr, nullptr, nullptr,
-                                             nullptr,      nullptr, nullptr, nullptr};
-const UnitTypeOperations kRefusingOperations = {&CreateNothing, nullptr, nullptr, nullptr,
-                                                nullptr,        nullptr, nullptr, nullptr};
+const UnitTypeOperations kProbeOperations = {.create = &CreateProbe};
+const UnitTypeOperations kRefusingOperations = {.create = &CreateNothing};
 
 // 窗口 in the ANSI code page.
 const UnitTypeInfo kWindowTypeInfo{"\xB4\xB0\xBF\xDA", "window", kWindowTypeFlags, kWindowPropertyTable,
