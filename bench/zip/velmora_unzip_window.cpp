@@ -24,7 +24,7 @@ namespace {
 
 // The window's created event, as the installer answers it in its game folder.
 EventReply ShowWindowUnit(const std::int32_t*, std::uint32_t) {
-  SetVisualStyle(1);
+  SetVisualStyle(kNavyScheme);
   WriteUnitProperty(form_ids::kStartWindow, form_ids::kWindowUnit, kPropertyVisible, -1, 1, 0);
   return {};
 }

@@ -26,8 +26,12 @@ using pool::Text;
 constexpr UINT kExclamation = MB_ICONEXCLAMATION;  // 48
 constexpr UINT kInformation = MB_ICONINFORMATION;  // 64
 constexpr UINT kError = MB_ICONHAND;               // 16
+// The install and the uninstall each wait twice on their way: after making
+// the video folder and after the extraction, after removing the game
+// executable and after the movie. Nothing on disk needs the waits; they are
+// the pace at which the installer has always gone through its steps, which
+// players watch, and the window stays alive through them.
 constexpr int kPauseMilliseconds = 3000;
-constexpr int kDesktopDirectory = 3;
 
 std::string RunPath(Text constant) { return GetRunDirectory() + PoolText(constant); }
 
@@ -80,7 +84,7 @@ const ProgramCode& InstallerCode() {
 void OnWindowCreated() {
   FileSearchHandle search;
   InstallerState& state = Installer();
-  SetVisualStyle(1);
+  SetVisualStyle(kNavyScheme);
   state.foundArchive = FindMatchingFile(RunPath(Text::ArchivePath), search);
   state.foundImageArchive = FindMatchingFile(RunPath(Text::ImageArchivePath), search);
   if (state.foundArchive.empty())
@@ -110,7 +114,7 @@ void OnInstallClicked() {
       WriteBytesToFile(RunPath(Text::PatchDllPath), {PoolBytes(pool::Bytes::PayloadPatchDll)}, progress.keepAlive());
   progress.Finish();
   // Only a complete installation is called a success and gets its shortcut.
-  if (extracted == 1 && gameWritten && patchWritten) {
+  if (extracted == kExtractCompleted && gameWritten && patchWritten) {
     Tell(Text::InstalledMessage, kInformation, Text::InstalledCaption);
     CreateShortcut(GetSpecialDirectory(kDesktopDirectory) + PoolText(Text::ShortcutName), RunPath(Text::GameExePath),
                    std::string(PoolText(Text::ShortcutDescription)), std::nullopt, RunPath(Text::Backslash));

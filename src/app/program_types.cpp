@@ -9,11 +9,12 @@
 namespace {
 
 // 窗口, 按钮 and ZIP压缩 in GBK.
-const UnitTypeInfo kWindowType{"\xB4\xB0\xBF\xDA", "window", kWindowTypeFlags, kWindowPropertyTable,
+const UnitTypeInfo kWindowType{"\xB4\xB0\xBF\xDA", kWindowTypeFlags, kWindowPropertyTable,
                                &kWindowUnitOperations};
-const UnitTypeInfo kButtonType{"\xB0\xB4\xC5\xA5", "Button", kButtonTypeFlags, kButtonPropertyTable,
+const UnitTypeInfo kButtonType{"\xB0\xB4\xC5\xA5", kButtonTypeFlags, kButtonPropertyTable,
                                &kButtonUnitOperations};
-const UnitTypeInfo kZipType{"ZIP\xD1\xB9\xCB\xF5", "ZIP", 0x00008040, {}, &kZipUnitOperations};
+const UnitTypeInfo kZipType{"ZIP\xD1\xB9\xCB\xF5", type_flags::kWindowBased | type_flags::kHiddenAtRunTime, {},
+                            &kZipUnitOperations};
 
 // The engine's further types (edit fields, lists, menus and the like) keep
 // their numbers but are not part of this program.

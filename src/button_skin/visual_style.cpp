@@ -282,7 +282,7 @@ void Activate() {
 
 int SetVisualStyle(int scheme) {
   threadStyle.scheme = scheme;
-  if (scheme < 1 || scheme > 3) return Deactivate();
+  if (scheme < kNavyScheme || scheme > kLilacScheme) return Deactivate();
   // Everything is given back and taken over again, so that the new scheme
   // reaches every control and no control gets a second record.
   Deactivate();

@@ -9,10 +9,11 @@
 #include <windows.h>
 
 #include "button_skin/visual_style_kind.h"
+#include "button_skin/visual_style_look.h"
 
-// Schemes 1 to 3 take over every push button of the calling thread, those
-// there now and those created later, and answer 1; any other value gives every
-// one back and answers whether the creation hook was removed (0 when there was
+// The schemes (visual_style_look.h) take over every push button of the calling thread, those there
+// now and those created later, and answer 1; any other value gives every one
+// back and answers whether the creation hook was removed (0 when there was
 // none).
 int SetVisualStyle(int scheme);
 

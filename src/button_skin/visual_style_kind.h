@@ -9,6 +9,10 @@
 
 #include <windows.h>
 
+// Every kind the style tells apart, numbered as its kinds are. Only the kinds
+// that have a painter (visual_style.cpp) are taken over; the others are told
+// apart all the same, so that a control of theirs is never mistaken for a
+// push button, and stay the platform's to draw.
 enum class ControlKind {
   PushButton = 0,
   CheckBox = 1,

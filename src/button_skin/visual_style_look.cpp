@@ -38,7 +38,8 @@ std::size_t EdgeEntry(std::uint32_t state) {
 }  // namespace
 
 const PushButtonPalette& PushButtonPaletteOf(int scheme) {
-  return kPalettes[scheme == 2 || scheme == 3 ? scheme - 1 : 0];
+  static_assert(kGreenScheme == kNavyScheme + 1 && kLilacScheme == kNavyScheme + 2, "kPalettes in scheme order");
+  return kPalettes[scheme >= kNavyScheme && scheme <= kLilacScheme ? scheme - kNavyScheme : 0];
 }
 
 PushButtonLook PushButtonLookOf(std::uint32_t state, const PushButtonPalette& palette, std::uint32_t buttonFace) {

@@ -31,7 +31,13 @@ struct PushButtonPalette {
   std::array<QuadColours, 7> entries;
 };
 
-// The palette of schemes 1 to 3; any other number draws with scheme 1.
+// The schemes a push button is drawn in, by the colour of its frame; the
+// installer draws its buttons in the navy one.
+inline constexpr int kNavyScheme = 1;
+inline constexpr int kGreenScheme = 2;
+inline constexpr int kLilacScheme = 3;  // a navy frame, lilac faces
+
+// The palette of a scheme; any other number draws with the navy one.
 const PushButtonPalette& PushButtonPaletteOf(int scheme);
 
 constexpr std::uint32_t kDisabledFill = 0x00EAF4F5;

@@ -11,6 +11,7 @@
 // any platform failure. The installer asks for the desktop alone; the other
 // kinds are the service's for any caller.
 std::string GetSpecialDirectory(int kind);
+inline constexpr int kDesktopDirectory = 3;
 
 // directory with a "\" after it unless its last character (not merely its
 // last byte) already is one. Empty when directory is empty or the result and

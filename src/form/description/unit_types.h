@@ -18,7 +18,6 @@ struct UnitTypeOperations;
 // TypeFlags bits that the engine tests.
 namespace type_flags {
 constexpr std::uint32_t kRaisesEvents = 0x00000004;
-constexpr std::uint32_t kNeverRecreated = 0x00000010;
 // Window-based: has the common properties and may raise events too.
 constexpr std::uint32_t kWindowBased = 0x00000040;
 // Its children are pages, 0 between them in its child list: the loader shows
@@ -26,8 +25,6 @@ constexpr std::uint32_t kWindowBased = 0x00000040;
 constexpr std::uint32_t kTabContainer = 0x00000100;
 constexpr std::uint32_t kPushButton = 0x00000800;
 constexpr std::uint32_t kHiddenAtRunTime = 0x00008000;
-// Docks to the top or bottom edge of the window; no type of this program does.
-constexpr std::uint32_t kDocks = 0x00100000;
 }  // namespace type_flags
 
 enum class PropertyValueType {
@@ -68,7 +65,6 @@ constexpr std::array<PropertyInfo, 8 + N> WithCommonProperties(const std::array<
 
 struct UnitTypeInfo {
   const char* name;         // in GBK
-  const char* englishName;
   std::uint32_t flags;      // TypeFlags
   std::span<const PropertyInfo> properties;
   const UnitTypeOperations* operations;

@@ -101,57 +101,67 @@ void SendToUnits(WindowTemplate& t, UINT message) {
   }
 }
 
-}  // namespace
-
-void LoadStartWindow(UnitId window) {
-  WindowTemplate* t = units::FindWindow(window);
-  if (t == nullptr || !LoadWindow(*t, nullptr)) runtime::ReportRuntimeError(runtime_text::kStartWindowNotLoaded);
-}
-
-bool LoadWindow(WindowTemplate& t, HWND parent) {
+// A window that is loaded already comes forward (restored when minimized)
+// instead of loading twice; one whose destruction is pending goes first and
+// loads anew.
+bool BroughtForward(WindowTemplate& t) {
   UnitId windowId = units::WindowIdOf(t);
-  if (HWND live = LiveWindowOf(t)) {
-    if (!Lifecycles()[windowId].destroyRequested) {
-      if (IsIconic(live))
-        ShowWindow(live, SW_RESTORE);
-      else
-        SetActiveWindow(live);
-      return true;
-    }
+  HWND live = LiveWindowOf(t);
+  if (live == nullptr) return false;
+  if (Lifecycles()[windowId].destroyRequested) {
     CarryOutDeferredDestroy(windowId);
-  }
-
-  PumpWaitingMessages();
-  runtime::RaiseEventSuppression();
-  units::TakePristineCopy(t);
-  Lifecycles()[windowId] = WindowLifecycle{};
-
-  // The window first, then the other units from the last to the first, so
-  // that the earlier units of the form end up on top.
-  std::uint32_t count = units::UnitCount(t);
-  std::vector<std::uint32_t> created;
-  std::vector<bool> visible(count, false);
-  bool shown = false;
-  if (!CreateUnit(t, 0, parent, 0, shown)) {
-    AbandonLoad(t, created);
     return false;
   }
-  created.push_back(0);
-  HWND windowHwnd = live_units::ObjectAt(t, 0)->hwnd;
-  UINT controlId = 100;
+  if (IsIconic(live))
+    ShowWindow(live, SW_RESTORE);
+  else
+    SetActiveWindow(live);
+  return true;
+}
+
+// Control ids of the units, in creation order.
+constexpr UINT kFirstControlId = 100;
+constexpr UINT kControlIdStep = 10;
+
+struct CreatedUnits {
+  HWND window = nullptr;
+  std::vector<std::uint32_t> order;  // unit indices, as created
+  std::vector<bool> visible;          // by unit index, as the units are to show
+};
+
+// The window first, then the other units from the last to the first, so
+// that the earlier units of the form end up on top. Nothing when a unit
+// cannot be made: then the load is undone.
+std::optional<CreatedUnits> CreateUnits(WindowTemplate& t, HWND parent) {
+  std::uint32_t count = units::UnitCount(t);
+  CreatedUnits created{nullptr, {}, std::vector<bool>(count, false)};
+  bool windowVisible = false;  // the window unit is shown by the first show, not here
+  if (!CreateUnit(t, 0, parent, 0, windowVisible)) {
+    AbandonLoad(t, created.order);
+    return std::nullopt;
+  }
+  created.order.push_back(0);
+  created.window = live_units::ObjectAt(t, 0)->hwnd;
+  UINT controlId = kFirstControlId;
   for (std::uint32_t i = count; i-- > 1;) {
     if (IsMenuItem(units::IdAt(t, i))) continue;
-    bool unitVisible = false;
-    if (!CreateUnit(t, i, windowHwnd, controlId, unitVisible)) {
-      AbandonLoad(t, created);
-      return false;
+    bool visible = false;
+    if (!CreateUnit(t, i, created.window, controlId, visible)) {
+      AbandonLoad(t, created.order);
+      return std::nullopt;
     }
-    visible[i] = unitVisible;
-    created.push_back(i);
-    controlId += 10;
+    created.visible[i] = visible;
+    created.order.push_back(i);
+    controlId += kControlIdStep;
   }
+  return created;
+}
 
-  // Parents, pages of tab containers, z-order.
+// Each unit under its parent unit (or the window); the children of a tab
+// container after its first page are hidden; then the z-order, each unit
+// below the unit before it that has the same parent.
+void ArrangeUnits(WindowTemplate& t, CreatedUnits& created) {
+  std::uint32_t count = units::UnitCount(t);
   for (std::uint32_t i = 1; i < count; ++i) {
     UnitObject* unit = live_units::ObjectAt(t, i);
     if (unit == nullptr) continue;
@@ -159,16 +169,15 @@ bool LoadWindow(WindowTemplate& t, HWND parent) {
     std::optional<std::uint32_t> parentIndex = parentId == 0 ? std::optional<std::uint32_t>(0)
                                                              : units::IndexOf(t, parentId);
     UnitObject* parentUnit = parentIndex ? live_units::ObjectAt(t, *parentIndex) : nullptr;
-    SetParent(unit->hwnd, parentUnit != nullptr ? parentUnit->hwnd : windowHwnd);
+    SetParent(unit->hwnd, parentUnit != nullptr ? parentUnit->hwnd : created.window);
     std::optional<units::ResolvedType> type = units::ResolveUnitType(units::TypeOf(t, i));
-    if (type && (type->flags & type_flags::kTabContainer)) {
-      bool laterPage = false;
-      for (UnitId child : units::ChildrenOf(t, i)) {
-        if (child == 0) {
-          laterPage = true;
-        } else if (laterPage) {
-          if (std::optional<std::uint32_t> c = units::IndexOf(t, child)) visible[*c] = false;
-        }
+    if (!type || !(type->flags & type_flags::kTabContainer)) continue;
+    bool laterPage = false;
+    for (UnitId child : units::ChildrenOf(t, i)) {
+      if (child == 0) {
+        laterPage = true;
+      } else if (laterPage) {
+        if (std::optional<std::uint32_t> c = units::IndexOf(t, child)) created.visible[*c] = false;
       }
     }
   }
@@ -185,35 +194,62 @@ bool LoadWindow(WindowTemplate& t, HWND parent) {
     }
     SetWindowPos(unit->hwnd, above, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
   }
+}
 
-  for (std::uint32_t i = 0; i < count; ++i) ApplyUnitCursor(t, i);
+// Pointers, the units' and the window's notices that all are made, and the
+// units shown or hidden as they are to be.
+void FinishUnits(WindowTemplate& t, const CreatedUnits& created) {
+  for (std::uint32_t i = 0; i < units::UnitCount(t); ++i) ApplyUnitCursor(t, i);
   SendToUnits(t, kUnitsCreatedMessage);
-  SendMessageW(windowHwnd, kDockLayoutMessage, 0, 0);
-  for (std::uint32_t i : created) {
+  SendMessageW(created.window, kDockLayoutMessage, 0, 0);
+  for (std::uint32_t i : created.order) {
     if (i == 0) continue;
-    ShowWindow(live_units::ObjectAt(t, i)->hwnd, visible[i] ? SW_SHOWNA : SW_HIDE);
+    ShowWindow(live_units::ObjectAt(t, i)->hwnd, created.visible[i] ? SW_SHOWNA : SW_HIDE);
   }
+}
 
-  PumpWaitingMessages();
-  runtime::LowerEventSuppression();
-
-  // The form's own visible flag decides the first show, not one that the
-  // created handler wrote: a window that the handler showed is shown already.
+// The window's created, moved and resized events, each only while the
+// window still exists; then its first show when the form marks it visible
+// and the units' notice that loading is over. The form's own visible flag
+// decides the first show, not one that the created handler wrote: a window
+// that the handler showed is shown already.
+void RaiseLoadEvents(WindowTemplate& t, HWND windowHwnd) {
+  UnitId windowId = units::WindowIdOf(t);
   bool visibleInForm = (units::FlagsOf(t, 0) & kUnitVisible) != 0;
   FireEvent(windowId, 0, window_event::kCreated);
   if (IsWindow(windowHwnd)) FireEvent(windowId, 0, window_event::kMoved);
   if (IsWindow(windowHwnd)) FireEvent(windowId, 0, window_event::kResized);
-  if (IsWindow(windowHwnd)) {
-    UnitObject* window = live_units::ObjectAt(t, 0);
-    if (visibleInForm) {
-      Lifecycles()[windowId].firstShowPending = false;
-      RunFirstShow(t, *window);
-    }
-    HWND focus = GetFocus();
-    SendToUnits(t, kLoadFinishedMessage);
-    if (GetFocus() != focus && focus != nullptr && IsWindow(focus)) SetFocus(focus);
-    Lifecycles()[windowId].firstShowPending = true;
+  if (!IsWindow(windowHwnd)) return;
+  if (visibleInForm) {
+    Lifecycles()[windowId].firstShowPending = false;
+    RunFirstShow(t, *live_units::ObjectAt(t, 0));
   }
+  HWND focus = GetFocus();
+  SendToUnits(t, kLoadFinishedMessage);
+  if (GetFocus() != focus && focus != nullptr && IsWindow(focus)) SetFocus(focus);
+  Lifecycles()[windowId].firstShowPending = true;
+}
+
+}  // namespace
+
+void LoadStartWindow(UnitId window) {
+  WindowTemplate* t = units::FindWindow(window);
+  if (t == nullptr || !LoadWindow(*t, nullptr)) runtime::ReportRuntimeError(runtime_text::kStartWindowNotLoaded);
+}
+
+bool LoadWindow(WindowTemplate& t, HWND parent) {
+  if (BroughtForward(t)) return true;
+  PumpWaitingMessages();
+  runtime::RaiseEventSuppression();
+  units::TakePristineCopy(t);
+  Lifecycles()[units::WindowIdOf(t)] = WindowLifecycle{};
+  std::optional<CreatedUnits> created = CreateUnits(t, parent);
+  if (!created) return false;
+  ArrangeUnits(t, *created);
+  FinishUnits(t, *created);
+  PumpWaitingMessages();
+  runtime::LowerEventSuppression();
+  RaiseLoadEvents(t, created->window);
   return true;
 }
 

@@ -305,124 +305,187 @@ void GiveFocusToUnit(WindowObject& w) {
   if (!sequence.empty()) SetFocus(LiveUnit(*at->t, sequence.front())->hwnd);
 }
 
+// One message to the window. The ids are copies: a handler that an event
+// runs may destroy the window, and the object with it.
+struct WindowMessage {
+  WindowObject& w;
+  HWND hwnd;
+  UnitId window;
+  UnitId self;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+
+// What the window does with one message. A case that sets answered ends the
+// message there with its result; otherwise the message goes on to the
+// window's previous procedure.
+struct MessageCase {
+  UINT message;
+  LRESULT (*handle)(const WindowMessage& m, bool& answered);
+};
+
+LRESULT Paint(const WindowMessage& m, bool& answered) {
+  const WindowProperties& p = m.w.properties;
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(m.hwnd, &paint);
+  PaintWindowBackground(m.hwnd, dc, p.backPicture, m.w.background, p.pictureMode, p.backColor);
+  if (const BusyWindow* busy = BusyWindowOf(m.window)) busy->PaintOverlay(dc);
+  EndPaint(m.hwnd, &paint);
+  answered = true;
+  return 0;
+}
+
+// A unit's command goes back to the unit that sent it; a menu command goes
+// on, and the platform's own (from 0xE100 on) end here.
+LRESULT Command(const WindowMessage& m, bool& answered) {
+  answered = true;
+  // A unit's command now (a click that a program posts to a disabled
+  // button) would start a second sequence inside the running one.
+  if (BusyWindowOf(m.window) != nullptr) return 0;
+  UINT id = LOWORD(m.wParam);
+  if (m.lParam != 0 && id < kFirstMenuCommand) {
+    bool handled = false;
+    Reflect(reinterpret_cast<HWND>(m.lParam), m.message, m.wParam, m.lParam, handled);
+    return 0;
+  }
+  answered = id >= kFirstIgnoredCommand;
+  return 0;
+}
+
+// A control's colour request: first to the unit that made the control, then
+// to the control itself as a reflected request.
+LRESULT ColourRequest(const WindowMessage& m, bool& answered) {
+  HWND child = reinterpret_cast<HWND>(m.lParam);
+  LRESULT answer = Reflect(child, m.message, m.wParam, m.lParam, answered);
+  if (answered) return answer;
+  answer = SendMessageW(child, m.message + kReflectedOffset, m.wParam, m.lParam);
+  answered = answer != 0;
+  return answer;
+}
+
+bool CloseDeclined(const WindowMessage& m) {
+  EventRecord query;
+  query.window = m.window;
+  query.unit = m.self;
+  query.event = window_event::kCloseQuery;
+  return HandlerDeclined(FireEvent(query), query);
+}
+
+// Closing while busy would destroy the window and its units under the
+// handler that is still working through its sequence; a close query handler
+// may keep the window, or destroy it itself.
+LRESULT Close(const WindowMessage& m, bool& answered) {
+  answered = BusyWindowOf(m.window) != nullptr || CloseDeclined(m) || !IsWindow(m.hwnd);
+  return 0;
+}
+
+// Ending the session while busy would end the program half way through
+// writing the game's files.
+LRESULT QueryEndSession(const WindowMessage& m, bool& answered) {
+  answered = true;
+  return BusyWindowOf(m.window) == nullptr && !CloseDeclined(m) ? TRUE : FALSE;
+}
+
+// The window's last message: its object goes, and the previous procedure
+// sees the message after it.
+LRESULT LastMessage(const WindowMessage& m, bool&) {
+  DetachUnitFromWindow(m.hwnd);
+  NotifyUnitDestroyed(m.window, m.self);
+  return 0;
+}
+
+LRESULT Activate(const WindowMessage& m, bool& answered) {
+  if (LOWORD(m.wParam) == WA_INACTIVE) {
+    if (HWND focus = GetFocus(); focus != nullptr && IsChild(m.hwnd, focus)) FocusMemoryOf(m.window) = focus;
+    FireEvent(m.window, m.self, window_event::kDeactivated);
+    return 0;
+  }
+  if (!m.w.activatedBefore) {
+    m.w.activatedBefore = true;
+    FireEvent(m.window, m.self, window_event::kFirstActivation);
+  }
+  FireEvent(m.window, m.self, window_event::kActivated);
+  if (IsWindow(m.hwnd) && !HIWORD(m.wParam)) GiveFocusToUnit(m.w);
+  answered = true;
+  return 0;
+}
+
+LRESULT TakeFocus(const WindowMessage& m, bool& answered) {
+  GiveFocusToUnit(m.w);
+  answered = true;
+  return 0;
+}
+
+LRESULT DeferredDestroy(const WindowMessage& m, bool& answered) {
+  CarryOutDeferredDestroy(m.window);
+  answered = true;
+  return 0;
+}
+
+// The busy pointer over the client area and over the units, which leave the
+// pointer to their window unless they have one of their own.
+LRESULT ChoosePointer(const WindowMessage& m, bool& answered) {
+  const bool overSelf = reinterpret_cast<HWND>(m.wParam) == m.hwnd;
+  const bool inClient = LOWORD(m.lParam) == HTCLIENT;
+  if ((!overSelf || inClient) && BusyWindowOf(m.window) != nullptr) {
+    SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_APPSTARTING)));
+    answered = true;
+  } else {
+    answered = overSelf && inClient && ShowUnitCursor(m.w);
+  }
+  return TRUE;
+}
+
+// A window event that a message raises; the message goes on after it.
+template <std::int32_t Event>
+LRESULT Raise(const WindowMessage& m, bool&) {
+  FireEvent(m.window, m.self, Event);
+  return 0;
+}
+
+LRESULT ShowOrHide(const WindowMessage& m, bool&) {
+  FireEvent(m.window, m.self, m.wParam ? window_event::kShown : window_event::kHidden);
+  return 0;
+}
+
+constexpr MessageCase kMessageCases[] = {
+    {WM_PAINT, &Paint},
+    {WM_COMMAND, &Command},
+    {WM_CTLCOLORBTN, &ColourRequest},
+    {WM_CTLCOLORSTATIC, &ColourRequest},
+    {WM_CTLCOLOREDIT, &ColourRequest},
+    {WM_CTLCOLORLISTBOX, &ColourRequest},
+    {WM_CTLCOLORSCROLLBAR, &ColourRequest},
+    {WM_CTLCOLORDLG, &ColourRequest},
+    {WM_CTLCOLORMSGBOX, &ColourRequest},
+    {WM_CLOSE, &Close},
+    {WM_QUERYENDSESSION, &QueryEndSession},
+    {WM_DESTROY, &Raise<window_event::kDestroyed>},
+    {WM_NCDESTROY, &LastMessage},
+    {WM_MOVE, &Raise<window_event::kMoved>},
+    {WM_SIZE, &Raise<window_event::kResized>},
+    {WM_ACTIVATE, &Activate},
+    {WM_SETFOCUS, &TakeFocus},
+    {WM_SHOWWINDOW, &ShowOrHide},
+    {kDeferredDestroyMessage, &DeferredDestroy},
+    {WM_SETCURSOR, &ChoosePointer},
+};
+
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* unit = UnitOfWindow(hwnd);
+  UnitObject* unit = UnitOfWindow(hwnd);
   if (unit == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
   WindowObject& w = ObjectOf(*unit);
-  UnitId window = w.window;
-  UnitId self = w.unit;
-  switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(hwnd, &paint);
-      PaintWindowBackground(hwnd, dc, w.properties.backPicture, w.background, w.properties.pictureMode,
-                            w.properties.backColor);
-      if (const BusyWindow* busy = BusyWindowOf(window)) busy->PaintOverlay(dc);
-      EndPaint(hwnd, &paint);
-      return 0;
-    }
-    case WM_COMMAND: {
-      // A unit's command now (a click that a program posts to a disabled
-      // button) would start a second sequence inside the running one.
-      if (BusyWindowOf(window) != nullptr) return 0;
-      UINT id = LOWORD(wParam);
-      if (lParam != 0 && id < kFirstMenuCommand) {
-        bool handled = false;
-        Reflect(reinterpret_cast<HWND>(lParam), message, wParam, lParam, handled);
-        return 0;
-      }
-      if (id >= kFirstIgnoredCommand) return 0;
-      break;
-    }
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORMSGBOX: {
-      HWND child = reinterpret_cast<HWND>(lParam);
-      bool handled = false;
-      LRESULT answer = Reflect(child, message, wParam, lParam, handled);
-      if (handled) return answer;
-      if (LRESULT reflected = SendMessageW(child, message + kReflectedOffset, wParam, lParam)) return reflected;
-      break;
-    }
-    case WM_CLOSE: {
-      // Closing now would destroy the window and its units under the
-      // handler that is still working through its sequence.
-      if (BusyWindowOf(window) != nullptr) return 0;
-      EventRecord query;
-      query.window = window;
-      query.unit = self;
-      query.event = window_event::kCloseQuery;
-      bool ran = FireEvent(query);
-      if (!IsWindow(hwnd)) return 0;
-      if (HandlerDeclined(ran, query)) return 0;
-      break;
-    }
-    case WM_QUERYENDSESSION: {
-      // Ending the session now would end the program half way through
-      // writing the game's files.
-      if (BusyWindowOf(window) != nullptr) return FALSE;
-      EventRecord query;
-      query.window = window;
-      query.unit = self;
-      query.event = window_event::kCloseQuery;
-      return HandlerDeclined(FireEvent(query), query) ? FALSE : TRUE;
-    }
-    case WM_DESTROY:
-      FireEvent(window, self, window_event::kDestroyed);
-      break;
-    case WM_NCDESTROY: {
-      WNDPROC previous = w.previousProc;
-      DetachUnitFromWindow(hwnd);
-      NotifyUnitDestroyed(window, self);
-      return CallWindowProcW(previous, hwnd, message, wParam, lParam);
-    }
-    case WM_MOVE:
-      FireEvent(window, self, window_event::kMoved);
-      break;
-    case WM_SIZE:
-      FireEvent(window, self, window_event::kResized);
-      break;
-    case WM_ACTIVATE:
-      if (LOWORD(wParam) != WA_INACTIVE) {
-        if (!w.activatedBefore) {
-          w.activatedBefore = true;
-          FireEvent(window, self, window_event::kFirstActivation);
-        }
-        FireEvent(window, self, window_event::kActivated);
-        if (IsWindow(hwnd) && !HIWORD(wParam)) GiveFocusToUnit(w);
-        return 0;
-      }
-      if (HWND focus = GetFocus(); focus != nullptr && IsChild(hwnd, focus)) FocusMemoryOf(window) = focus;
-      FireEvent(window, self, window_event::kDeactivated);
-      break;
-    case WM_SETFOCUS:
-      GiveFocusToUnit(w);
-      return 0;
-    case WM_SHOWWINDOW:
-      FireEvent(window, self, wParam ? window_event::kShown : window_event::kHidden);
-      break;
-    case kDeferredDestroyMessage:
-      CarryOutDeferredDestroy(window);
-      return 0;
-    case WM_SETCURSOR: {
-      // The busy pointer over the client area and over the units, which
-      // leave the pointer to their window unless they have one of their own.
-      const bool inside = reinterpret_cast<HWND>(wParam) != hwnd || LOWORD(lParam) == HTCLIENT;
-      if (inside && BusyWindowOf(window) != nullptr) {
-        SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_APPSTARTING)));
-        return TRUE;
-      }
-      if (reinterpret_cast<HWND>(wParam) == hwnd && LOWORD(lParam) == HTCLIENT && ShowUnitCursor(w)) return TRUE;
-      break;
-    }
-    default:
-      break;
+  // Kept apart too: a case may end the window and its object.
+  const WNDPROC previous = w.previousProc;
+  for (const MessageCase& c : kMessageCases) {
+    if (c.message != message) continue;
+    bool answered = false;
+    const LRESULT result = c.handle({w, hwnd, w.window, w.unit, message, wParam, lParam}, answered);
+    if (answered) return result;
+    break;
   }
-  return CallWindowProcW(w.previousProc, hwnd, message, wParam, lParam);
+  return CallWindowProcW(previous, hwnd, message, wParam, lParam);
 }
 
 // ---- Type operations ----

@@ -11,9 +11,10 @@ namespace {
 
 // The program's numbering: library 1 lists the window first and the Button
 // eleventh, library 4 the ZIP unit; the types between are not carried.
-const UnitTypeInfo kWindow{"\xB4\xB0\xBF\xDA", "window", kWindowTypeFlags, kWindowPropertyTable, nullptr};  // 窗口
-const UnitTypeInfo kButton{"\xB0\xB4\xC5\xA5", "Button", kButtonTypeFlags, kButtonPropertyTable, nullptr};  // 按钮
-const UnitTypeInfo kZip{"ZIP\xD1\xB9\xCB\xF5", "ZIP", 0x00008040, {}, nullptr};                             // ZIP压缩
+const UnitTypeInfo kWindow{"\xB4\xB0\xBF\xDA", kWindowTypeFlags, kWindowPropertyTable, nullptr};  // 窗口
+const UnitTypeInfo kButton{"\xB0\xB4\xC5\xA5", kButtonTypeFlags, kButtonPropertyTable, nullptr};  // 按钮
+const UnitTypeInfo kZip{"ZIP\xD1\xB9\xCB\xF5", type_flags::kWindowBased | type_flags::kHiddenAtRunTime, {},
+                        nullptr};  // ZIP压缩
 const UnitTypeInfo* const kLibrary1[] = {&kWindow, nullptr, nullptr, nullptr, nullptr, nullptr,
                                          nullptr,  nullptr, nullptr, nullptr, &kButton};
 const UnitTypeInfo* const kLibrary4[] = {&kZip};
@@ -40,7 +41,7 @@ TEST(ResolveType, NumbersOutsideTheTablesNameNoType) {
 }
 
 TEST(ResolveType, TestsCanDeclareTheirOwnTypes) {
-  const UnitTypeInfo probe{"probe", "probe", type_flags::kWindowBased, {}, nullptr};
+  const UnitTypeInfo probe{"probe", type_flags::kWindowBased, {}, nullptr};
   const UnitTypeInfo* const types[] = {&probe};
   const UnitLibrary libraries[] = {{types}};
   EXPECT_EQ(ResolveType(libraries, 0x00010001), &probe);

@@ -114,16 +114,16 @@ const UnitTypeOperations kProbeOperations = {.create = &CreateProbe};
 const UnitTypeOperations kRefusingOperations = {.create = &CreateNothing};
 
 // 窗口 in the ANSI code page.
-const UnitTypeInfo kWindowTypeInfo{"\xB4\xB0\xBF\xDA", "window", kWindowTypeFlags, kWindowPropertyTable,
+const UnitTypeInfo kWindowTypeInfo{"\xB4\xB0\xBF\xDA", kWindowTypeFlags, kWindowPropertyTable,
                                    &kWindowUnitOperations};
-const UnitTypeInfo kProbeTypeInfo{"probe", "probe", type_flags::kWindowBased, {}, &kProbeOperations};
+const UnitTypeInfo kProbeTypeInfo{"probe", type_flags::kWindowBased, {}, &kProbeOperations};
 const UnitTypeInfo kHiddenTypeInfo{
-    "hidden", "hidden", type_flags::kWindowBased | type_flags::kHiddenAtRunTime, {}, &kProbeOperations};
-const UnitTypeInfo kRefusingTypeInfo{"refusing", "refusing", type_flags::kWindowBased, {}, &kRefusingOperations};
-const UnitTypeInfo kMuteTypeInfo{"mute", "mute", 0, {}, &kRefusingOperations};
+    "hidden", type_flags::kWindowBased | type_flags::kHiddenAtRunTime, {}, &kProbeOperations};
+const UnitTypeInfo kRefusingTypeInfo{"refusing", type_flags::kWindowBased, {}, &kRefusingOperations};
+const UnitTypeInfo kMuteTypeInfo{"mute", 0, {}, &kRefusingOperations};
 
 // 按钮 in the ANSI code page.
-const UnitTypeInfo kButtonTypeInfo{"\xB0\xB4\xC5\xA5", "Button", kButtonTypeFlags, kButtonPropertyTable,
+const UnitTypeInfo kButtonTypeInfo{"\xB0\xB4\xC5\xA5", kButtonTypeFlags, kButtonPropertyTable,
                                    &kButtonUnitOperations};
 
 const UnitTypeInfo* const kTypes[] = {&kWindowTypeInfo,   &kProbeTypeInfo, &kHiddenTypeInfo,
