@@ -1,5 +1,7 @@
 #include "engine_carried_form.h"
 
+#include <gtest/gtest.h>
+
 #include <array>
 #include <utility>
 
@@ -88,6 +90,18 @@ void PressKey(WPARAM key, bool shift) {
 UnitId FocusedUnit() {
   UnitObject* unit = UnitOfWindow(GetFocus());
   return unit != nullptr ? unit->unit : 0;
+}
+
+std::vector<UnitId> TabCycle() {
+  const UnitId start = FocusedUnit();
+  std::vector<UnitId> cycle{start};
+  for (std::size_t i = 0; i < std::size(kFormUnits); ++i) {
+    PressKey(VK_TAB);
+    if (FocusedUnit() == start) return cycle;
+    cycle.push_back(FocusedUnit());
+  }
+  ADD_FAILURE() << "Tab never brought the focus back to " << std::hex << start;
+  return cycle;
 }
 
 }  // namespace carried_form

@@ -47,4 +47,8 @@ void PressKey(WPARAM key, bool shift = false);
 // The unit whose control has the focus, or 0.
 UnitId FocusedUnit();
 
+// The units that Tab moves the focus through, from the focused one on, found
+// by pressing Tab until the focus is back where it started.
+std::vector<UnitId> TabCycle();
+
 }  // namespace carried_form

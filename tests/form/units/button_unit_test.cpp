@@ -1,9 +1,10 @@
 // The Button type under Wine: Buttons made from property blobs of every
-// kind, and on the program's own form the three buttons' style, captions,
-// ids and font, the focus order, clicks by Space and by the mouse, and what
-// writes to a Button's own properties do to the control.
+// kind, and on the program's own form its buttons' style, captions, ids and
+// font as the form gives them, the focus order, clicks by Space and by the
+// mouse, and what writes to a Button's own properties do to the control.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -15,6 +16,7 @@
 #include "form/engine/loader.h"
 #include "form/engine/properties.h"
 #include "form/engine/template_access.h"
+#include "host/wide_text.h"
 #include "installer_driver.h"
 #include "picture_fixtures.h"
 
@@ -137,36 +139,35 @@ TEST(ButtonUnitTest, AButtonIsMadeFromItsPropertyBlob) {
 
 TEST(ButtonUnitTest, TheFormsButtonsAreMadeHiddenWithTheirStyleAndShowWithTheWindow) {
   LoadedForm form(false);
-  struct Case {
-    UnitId unit;
-    const wchar_t* caption;
-    int controlId;
-    LONG left, top;
-  };
-  // In creation order: the form's last unit first.
-  const Case cases[] = {
-      {kUninstallButton, L"卸载汉化", 100, 664, 187},
-      {kForumButton, L"访问汉化组贴吧", 110, 664, 256},
-      {kInstallButton, L"安装汉化", 120, 664, 119},
-  };
+  // The form's Buttons in creation order, the form's last unit first, each
+  // control id 10 above the one made before it, from 100.
+  std::vector<const DefinedUnit*> buttons;
+  for (std::size_t i = std::size(kFormUnits); i-- > 1;)
+    if (kFormUnits[i].type == kButtonTypeId) buttons.push_back(&kFormUnits[i]);
   const std::vector<engine_fixtures::CreationRequest> requests = form.creations().requests("Button");
-  ASSERT_EQ(requests.size(), std::size(cases));
-  for (std::size_t i = 0; i < std::size(cases); ++i) {
-    const Case& c = cases[i];
-    SCOPED_TRACE(c.caption);
-    HWND button = form.unit(c.unit);
+  ASSERT_EQ(requests.size(), buttons.size());
+  const WindowTemplate& t = *units::FindWindow(kStartWindow);
+  for (std::size_t i = 0; i < buttons.size(); ++i) {
+    const DefinedUnit& u = *buttons[i];
+    SCOPED_TRACE(u.name);
+    const std::optional<std::uint32_t> index = units::IndexOf(t, u.id);
+    ASSERT_TRUE(index);
+    const std::optional<ButtonProperties> properties = ReadButtonProperties(units::PropertyBlobOf(t, *index));
+    ASSERT_TRUE(properties);
+    const std::wstring caption = text::WideForDisplay(properties->caption);
+    HWND button = form.unit(u.id);
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(requests[i].style, kFormButtonStyle);
     EXPECT_EQ(requests[i].exStyle, 0u);
-    EXPECT_EQ(requests[i].text, c.caption);
-    EXPECT_EQ(TextOf(button), c.caption);
-    EXPECT_EQ(GetDlgCtrlID(button), c.controlId);
+    EXPECT_EQ(requests[i].text, caption);
+    EXPECT_EQ(TextOf(button), caption);
+    EXPECT_EQ(GetDlgCtrlID(button), static_cast<int>(100 + 10 * (std::size(kFormUnits) - 1 - *index)));
     EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendMessageA(button, WM_GETFONT, 0, 0)), GetStockObject(DEFAULT_GUI_FONT));
     const RECT r = RectInParent(button);
-    EXPECT_EQ(r.left, c.left);
-    EXPECT_EQ(r.top, c.top);
-    EXPECT_EQ(r.right - r.left, 100);
-    EXPECT_EQ(r.bottom - r.top, 30);
+    EXPECT_EQ(r.left, u.left);
+    EXPECT_EQ(r.top, u.top);
+    EXPECT_EQ(r.right - r.left, u.width);
+    EXPECT_EQ(r.bottom - r.top, u.height);
     // Shown already, but on a hidden window.
     EXPECT_EQ(StyleOf(button), kFormButtonStyle | WS_VISIBLE);
     EXPECT_FALSE(IsWindowVisible(button));
@@ -174,32 +175,32 @@ TEST(ButtonUnitTest, TheFormsButtonsAreMadeHiddenWithTheirStyleAndShowWithTheWin
 
   WriteUnitProperty(kStartWindow, kWindowUnit, kPropertyVisible, -1, 1, 0);
   engine_fixtures::Settle();
-  for (const Case& c : cases) EXPECT_TRUE(IsWindowVisible(form.unit(c.unit))) << c.caption;
-  EXPECT_EQ(FocusedUnit(), kUninstallButton);
-  EXPECT_EQ(TextOf(GetFocus()), L"卸载汉化");
+  for (const DefinedUnit* u : buttons) EXPECT_TRUE(IsWindowVisible(form.unit(u->id))) << u->name;
+  // The focus on a button, which shows it as the focused one.
+  const UnitId focused = FocusedUnit();
+  EXPECT_NE(std::find(kButtons.begin(), kButtons.end(), focused), kButtons.end());
+  EXPECT_EQ(GetFocus(), form.unit(focused));
 }
 
+// Tab goes through every button of the form and back, Shift+Tab the same
+// way backwards, each passing over a disabled button. The order among them
+// is the engine's (below).
 TEST(ButtonUnitTest, TabAndShiftTabCycleThroughTheButtonsInFocusOrder) {
   LoadedForm form(true);
-  ASSERT_EQ(FocusedUnit(), kUninstallButton);
-  struct Step {
-    bool shift;
-    UnitId focused;  // afterwards
-  };
-  const Step steps[] = {
-      {false, kForumButton},  {false, kInstallButton}, {false, kUninstallButton},
-      {true, kInstallButton}, {true, kForumButton},    {true, kUninstallButton},
-  };
-  for (const Step& s : steps) {
-    PressKey(VK_TAB, s.shift);
-    EXPECT_EQ(FocusedUnit(), s.focused) << (s.shift ? "Shift+Tab" : "Tab");
+  const std::vector<UnitId> cycle = carried_form::TabCycle();
+  std::vector<UnitId> sorted = cycle;
+  std::sort(sorted.begin(), sorted.end());
+  EXPECT_EQ(sorted, std::vector<UnitId>(kButtons.begin(), kButtons.end()));
+  ASSERT_GE(cycle.size(), 3u);
+  for (std::size_t i = cycle.size(); i-- > 0;) {
+    PressKey(VK_TAB, true);
+    EXPECT_EQ(FocusedUnit(), cycle[i]) << "Shift+Tab";
   }
-  // A disabled button is passed over.
-  WriteUnitProperty(kStartWindow, kForumButton, kPropertyDisabled, -1, 1, 0);
+  WriteUnitProperty(kStartWindow, cycle[1], kPropertyDisabled, -1, 1, 0);
   PressKey(VK_TAB);
-  EXPECT_EQ(FocusedUnit(), kInstallButton);
+  EXPECT_EQ(FocusedUnit(), cycle[2]);
   PressKey(VK_TAB, true);
-  EXPECT_EQ(FocusedUnit(), kUninstallButton);
+  EXPECT_EQ(FocusedUnit(), cycle[0]);
   EXPECT_TRUE(Journal().empty());
 }
 
