@@ -147,7 +147,17 @@ std::uint32_t PixelOf(int systemColour) {
   return static_cast<std::uint32_t>(GetRValue(c)) << 16 | static_cast<std::uint32_t>(GetGValue(c)) << 8 | GetBValue(c);
 }
 
-const wchar_t* const kButtonCaptions[] = {L"安装汉化", L"卸载汉化", L"访问汉化组贴吧"};
+// The window's buttons, whatever the form gives it: the controls of the
+// platform's button class among its children.
+std::vector<HWND> ButtonsOf(HWND window) {
+  std::vector<HWND> buttons;
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t name[16] = {};
+    GetClassNameW(child, name, static_cast<int>(std::size(name)));
+    if (lstrcmpiW(name, L"Button") == 0) buttons.push_back(child);
+  }
+  return buttons;
+}
 
 }  // namespace
 
@@ -333,10 +343,12 @@ long AnswerTime(HWND window) {
 }
 
 ProgressBarSeen ReadProgressBar(HWND window) {
+  const std::vector<HWND> buttons = ButtonsOf(window);
+  if (buttons.empty()) return {};
   RECT column{};
-  for (const wchar_t* caption : kButtonCaptions) {
+  for (HWND button : buttons) {
     RECT r;
-    if (!GetWindowRect(ButtonCaptioned(window, caption), &r)) return {};
+    if (!GetWindowRect(button, &r)) return {};
     UnionRect(&column, &column, &r);
   }
   const RECT bar = progress_bar::Below(column);
@@ -360,11 +372,9 @@ ProgressBarSeen ReadProgressBar(HWND window) {
 }
 
 bool ButtonsDisabled(HWND window) {
-  bool disabled = true;
-  for (const wchar_t* caption : kButtonCaptions) {
-    HWND button = ButtonCaptioned(window, caption);
-    disabled &= button != nullptr && !IsWindowEnabled(button);
-  }
+  const std::vector<HWND> buttons = ButtonsOf(window);
+  bool disabled = !buttons.empty();
+  for (HWND button : buttons) disabled &= !IsWindowEnabled(button);
   return disabled;
 }
 
