@@ -73,6 +73,56 @@ std::optional<std::string> UnicodePath(std::span<const unsigned char> extra, con
   return std::string(reinterpret_cast<const char*>(block->data()) + 5, block->size() - 5);
 }
 
+// Minizip reads the archive through this table of file functions, over the
+// reader's ArchiveFile; the path minizip opens is that object itself.
+voidpf ZCALLBACK OpenArchiveFile(voidpf, const void* file, int mode) {
+  auto* archive = static_cast<ArchiveFile*>(const_cast<void*>(file));
+  if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ || !archive->IsOpen()) return nullptr;
+  return archive;
+}
+
+uLong ZCALLBACK ReadArchiveFile(voidpf, voidpf file, void* into, uLong size) {
+  return static_cast<uLong>(static_cast<ArchiveFile*>(file)->Read(static_cast<unsigned char*>(into), size));
+}
+
+uLong ZCALLBACK WriteArchiveFile(voidpf, voidpf, const void*, uLong) { return 0; }
+
+ZPOS64_T ZCALLBACK TellArchiveFile(voidpf, voidpf file) { return static_cast<ArchiveFile*>(file)->Tell(); }
+
+long ZCALLBACK SeekArchiveFile(voidpf, voidpf file, ZPOS64_T offset, int origin) {
+  ArchiveFile::SeekOrigin from;
+  switch (origin) {
+    case ZLIB_FILEFUNC_SEEK_SET: from = ArchiveFile::SeekOrigin::kStart; break;
+    case ZLIB_FILEFUNC_SEEK_CUR: from = ArchiveFile::SeekOrigin::kCurrent; break;
+    case ZLIB_FILEFUNC_SEEK_END: from = ArchiveFile::SeekOrigin::kEnd; break;
+    default: return -1;
+  }
+  return static_cast<ArchiveFile*>(file)->Seek(offset, from) ? 0 : -1;
+}
+
+// Minizip's close leaves the file open: it belongs to the reader.
+int ZCALLBACK CloseArchiveFile(voidpf, voidpf) { return 0; }
+
+// Minizip asks after a read that came up short, and takes a "no" for an end
+// of file that reads as zeros: a header cut off by the end of the file would
+// then pass for a whole one. Here an archive has no business ending inside
+// a header, so a short read is an error.
+int ZCALLBACK ArchiveFileError(voidpf, voidpf file) {
+  return static_cast<ArchiveFile*>(file)->LastReadShort() ? 1 : 0;
+}
+
+zlib_filefunc64_def ArchiveFileFunctions() {
+  zlib_filefunc64_def functions{};
+  functions.zopen64_file = &OpenArchiveFile;
+  functions.zread_file = &ReadArchiveFile;
+  functions.zwrite_file = &WriteArchiveFile;
+  functions.ztell64_file = &TellArchiveFile;
+  functions.zseek64_file = &SeekArchiveFile;
+  functions.zclose_file = &CloseArchiveFile;
+  functions.zerror_file = &ArchiveFileError;
+  return functions;
+}
+
 }  // namespace
 
 DWORD AttributesFromExternal(std::uint32_t external) {
@@ -97,7 +147,7 @@ DWORD AttributesFromExternal(std::uint32_t external) {
 std::unique_ptr<ArchiveReader> ArchiveReader::OpenArchive(const std::string& path) {
   std::unique_ptr<ArchiveReader> reader(new ArchiveReader());
   if (!reader->file_.Open(path)) return nullptr;
-  zlib_filefunc64_def functions = reader->file_.Functions();
+  zlib_filefunc64_def functions = ArchiveFileFunctions();
   reader->archive_ = unzOpen2_64(&reader->file_, &functions);
   unz_global_info64 global{};
   if (reader->archive_ != nullptr &&
