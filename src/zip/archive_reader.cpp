@@ -7,8 +7,6 @@
 
 #include "host/byte_order.h"
 #include "host/civil_date.h"
-#include "host/file_output.h"
-#include "zip/entry_target.h"
 
 namespace {
 
@@ -123,6 +121,9 @@ zlib_filefunc64_def ArchiveFileFunctions() {
   return functions;
 }
 
+// unzReadCurrentFile counts in an int.
+constexpr std::size_t kLargestRead = static_cast<std::size_t>(std::numeric_limits<int>::max());
+
 }  // namespace
 
 DWORD AttributesFromExternal(std::uint32_t external) {
@@ -172,6 +173,7 @@ void ArchiveReader::CloseArchive() {
 void ArchiveReader::CloseEntryData() {
   if (entryDataOpen_) unzCloseCurrentFile(archive_);
   entryDataOpen_ = false;
+  reading_.reset();
 }
 
 bool ArchiveReader::MoveTo(std::int32_t index) {
@@ -194,7 +196,7 @@ bool ArchiveReader::MoveTo(std::int32_t index) {
 ReaderStatus ArchiveReader::ReadEntryInfo(std::int32_t index, ZipEntryInfo& info) {
   if (archive_ == nullptr || index < 0 || index >= entryCount_) return ReaderStatus::kNoSuchEntry;
   if (index == cached_.index) {
-    // This entry's own open data may stay open for its extraction.
+    // This entry's own open data may stay open to be handed out.
     if (position_ != index) CloseEntryData();
     info = cached_;
     return ReaderStatus::kOk;
@@ -250,63 +252,62 @@ ReaderStatus ArchiveReader::ReadEntryInfo(std::int32_t index, ZipEntryInfo& info
   return ReaderStatus::kOk;
 }
 
-ReaderStatus ArchiveReader::ExtractEntryToFile(std::int32_t index, const EntryTarget& target,
-                                               const KeepAlive* keepAlive) {
+ReaderStatus ArchiveReader::OpenEntryData(std::int32_t index) {
+  // Data read in part cannot start again.
+  if (reading_) CloseEntryData();
   ZipEntryInfo info;
   ReaderStatus status = ReadEntryInfo(index, info);
   if (status != ReaderStatus::kOk) return status;
-  // Without a password minizip would hand back the encrypted bytes as if
-  // they were the file.
   if (info.IsEncrypted()) return ReaderStatus::kDataError;
   if (!MoveTo(index)) return ReaderStatus::kBadHeader;
-  // Reading the record may have left this entry's data open.
   if (!entryDataOpen_) {
     if (unzOpenCurrentFile(archive_) != UNZ_OK) return ReaderStatus::kBadHeader;
     entryDataOpen_ = true;
   }
-  status = CopyEntryData(info, target, keepAlive);
-  CloseEntryData();
-  return status;
+  Reading reading;
+  reading.stored = info.method == 0;
+  if (reading.stored) reading.storedStart = unzGetCurrentFileZStreamPos64(archive_);
+  reading.compressedSize = info.compressedSize;
+  reading.uncompressedSize = info.uncompressedSize;
+  reading.crc = info.crc;
+  reading_ = reading;
+  return ReaderStatus::kOk;
 }
 
-ReaderStatus ArchiveReader::CopyEntryData(const ZipEntryInfo& info, const EntryTarget& target,
-                                          const KeepAlive* keepAlive) {
-  FileOutput output;
-  if (!output.Open(target.path())) return ReaderStatus::kCannotOpen;
-  // Minizip copies stored data a byte at a time, which costs a patch of
-  // pictures and sounds more than all its inflating: stored data is read
-  // here, straight from where minizip found it, and checked here.
-  bool stored = info.method == 0;
-  std::uint64_t start = stored ? unzGetCurrentFileZStreamPos64(archive_) : 0;
-  std::uint32_t crc = 0;
-  std::uint64_t total = 0;
-  for (;;) {
-    int got = stored ? ReadStoredData(info, start, total, crc)
-                     : unzReadCurrentFile(archive_, chunk_.data(), kChunkSize);
-    if (got < 0) return ReaderStatus::kDataError;
-    if (got == 0) break;
-    if (!output.Write(chunk_.data(), static_cast<DWORD>(got))) return ReaderStatus::kDataError;
-    total += static_cast<std::uint64_t>(got);
-    AdvanceBytes(keepAlive, static_cast<std::uint64_t>(got));
+ReaderStatus ArchiveReader::ReadEntryData(std::span<char> into, std::size_t& got) {
+  got = 0;
+  if (!reading_) return ReaderStatus::kNoSuchEntry;
+  into = into.first(std::min(into.size(), kLargestRead));
+  int count = reading_->stored ? ReadStoredData(into)
+                               : unzReadCurrentFile(archive_, into.data(), static_cast<unsigned>(into.size()));
+  if (count < 0) {
+    CloseEntryData();
+    return ReaderStatus::kDataError;
   }
-  // Data shorter than announced ends without an error of its own: the
-  // central directory's size is the one to hold it to.
-  if (total != info.uncompressedSize) return ReaderStatus::kDataError;
+  if (count > 0) {
+    reading_->done += static_cast<std::uint64_t>(count);
+    got = static_cast<std::size_t>(count);
+    return ReaderStatus::kOk;
+  }
+  const Reading ended = *reading_;
+  reading_.reset();
   entryDataOpen_ = false;
   int verdict = unzCloseCurrentFile(archive_);
-  if (stored ? crc != info.crc : verdict != UNZ_OK) return ReaderStatus::kDataError;  // CRC-32 mismatch
-  output.RestoreTimes(info.creationTime, info.accessTime, info.modificationTime);
-  return output.Commit() ? ReaderStatus::kOk : ReaderStatus::kCannotOpen;
+  // Data shorter than announced ends without an error of its own: the
+  // central directory's size is the one to hold it to.
+  if (ended.done != ended.uncompressedSize) return ReaderStatus::kDataError;
+  bool crcMatches = ended.stored ? ended.storedCrcSoFar == ended.crc : verdict == UNZ_OK;
+  return crcMatches ? ReaderStatus::kOk : ReaderStatus::kDataError;
 }
 
-// The next chunk of stored data after done bytes, with the running CRC-32:
-// its byte count, 0 at the end, or -1 when the archive ends too soon.
-int ArchiveReader::ReadStoredData(const ZipEntryInfo& info, std::uint64_t start, std::uint64_t done,
-                                  std::uint32_t& crc) {
-  auto want = static_cast<DWORD>(std::min<std::uint64_t>(kChunkSize, info.compressedSize - done));
+// The next chunk of stored data, with the running CRC-32: its byte count, 0
+// at the end, or -1 when the archive ends too soon.
+int ArchiveReader::ReadStoredData(std::span<char> into) {
+  Reading& data = *reading_;
+  auto want = static_cast<DWORD>(std::min<std::uint64_t>(into.size(), data.compressedSize - data.done));
   if (want == 0) return 0;
-  auto* bytes = reinterpret_cast<unsigned char*>(chunk_.data());
-  if (file_.ReadAt(start + done, bytes, want) != want) return -1;
-  crc = static_cast<std::uint32_t>(crc32(crc, bytes, want));
+  auto* bytes = reinterpret_cast<unsigned char*>(into.data());
+  if (file_.ReadAt(data.storedStart + data.done, bytes, want) != want) return -1;
+  data.storedCrcSoFar = static_cast<std::uint32_t>(crc32(data.storedCrcSoFar, bytes, want));
   return static_cast<int>(want);
 }

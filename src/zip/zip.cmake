@@ -38,6 +38,7 @@ velmora_library(velmora_zip
   directories.cpp
   entry_name.cpp
   entry_target.cpp
+  entry_writer.cpp
   extract.cpp)
 target_link_libraries(velmora_zip PUBLIC velmora_host velmora_minizip)
 
