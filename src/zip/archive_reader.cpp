@@ -1,12 +1,16 @@
 #include "zip/archive_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
-#include <span>
+#include <optional>
 #include <vector>
+
+#include <minizip/unzip.h>
 
 #include "host/byte_order.h"
 #include "host/civil_date.h"
+#include "zip/archive_file.h"
 
 namespace {
 
@@ -126,6 +130,44 @@ constexpr std::size_t kLargestRead = static_cast<std::size_t>(std::numeric_limit
 
 }  // namespace
 
+struct ArchiveReader::State {
+  // The entry whose data is being handed out.
+  struct Reading {
+    // Stored data is read here, straight from where minizip found it, and
+    // checked here: minizip copies it a byte at a time, which costs a patch
+    // of pictures and sounds more than all its inflating.
+    bool stored = false;
+    std::uint64_t storedStart = 0;
+    std::uint64_t compressedSize = 0;
+    std::uint32_t storedCrcSoFar = 0;
+    // What the central directory says the data holds.
+    std::uint64_t uncompressedSize = 0;
+    std::uint32_t crc = 0;
+    // Bytes handed out so far.
+    std::uint64_t done = 0;
+  };
+
+  bool MoveTo(std::int32_t index);
+  void CloseEntryData();
+  int ReadStoredData(std::span<char> into);
+
+  // Declared before the minizip handle, which reads through it.
+  ArchiveFile file;
+  unzFile archive = nullptr;
+  std::int32_t entryCount = 0;
+  // The entry minizip stands on, or -1 when that is not known.
+  std::int32_t position = -1;
+  // Minizip has the data of the entry at position open. Without a reading
+  // nothing of it has been read yet: reading the record opened it, and
+  // handing out its data may start from there.
+  bool entryDataOpen = false;
+  std::optional<Reading> reading;
+  ZipEntryInfo cached;
+  // The central directory's extra field of the entry being read: it can be
+  // no longer than this.
+  std::array<unsigned char, 0xFFFF> centralExtra;
+};
+
 DWORD AttributesFromExternal(std::uint32_t external) {
   constexpr std::uint32_t kDosReadOnly = 1u << 0;
   constexpr std::uint32_t kDosHidden = 1u << 1;
@@ -145,68 +187,78 @@ DWORD AttributesFromExternal(std::uint32_t external) {
   return attributes;
 }
 
+ArchiveReader::ArchiveReader(std::unique_ptr<State> state) : state_(std::move(state)) {}
+
+ArchiveReader::~ArchiveReader() { CloseArchive(); }
+
 std::unique_ptr<ArchiveReader> ArchiveReader::OpenArchive(const std::string& path) {
-  std::unique_ptr<ArchiveReader> reader(new ArchiveReader());
-  if (!reader->file_.Open(path)) return nullptr;
+  auto state = std::make_unique<State>();
+  if (!state->file.Open(path)) return nullptr;
   zlib_filefunc64_def functions = ArchiveFileFunctions();
-  reader->archive_ = unzOpen2_64(&reader->file_, &functions);
+  state->archive = unzOpen2_64(&state->file, &functions);
   unz_global_info64 global{};
-  if (reader->archive_ != nullptr &&
-      (unzGetGlobalInfo64(reader->archive_, &global) != UNZ_OK ||
+  if (state->archive != nullptr &&
+      (unzGetGlobalInfo64(state->archive, &global) != UNZ_OK ||
        global.number_entry > static_cast<ZPOS64_T>(std::numeric_limits<std::int32_t>::max()))) {
-    unzClose(reader->archive_);
-    reader->archive_ = nullptr;
+    unzClose(state->archive);
+    state->archive = nullptr;
   }
-  if (reader->archive_ != nullptr) reader->entryCount_ = static_cast<std::int32_t>(global.number_entry);
-  return reader;
+  if (state->archive != nullptr) state->entryCount = static_cast<std::int32_t>(global.number_entry);
+  return std::unique_ptr<ArchiveReader>(new ArchiveReader(std::move(state)));
 }
 
 void ArchiveReader::CloseArchive() {
-  CloseEntryData();
-  if (archive_ != nullptr) unzClose(archive_);
-  archive_ = nullptr;
-  entryCount_ = 0;
-  position_ = -1;
-  file_.Close();
+  State& s = *state_;
+  s.CloseEntryData();
+  if (s.archive != nullptr) unzClose(s.archive);
+  s.archive = nullptr;
+  s.entryCount = 0;
+  s.position = -1;
+  s.file.Close();
 }
 
-void ArchiveReader::CloseEntryData() {
-  if (entryDataOpen_) unzCloseCurrentFile(archive_);
-  entryDataOpen_ = false;
-  reading_.reset();
+bool ArchiveReader::HasArchive() const { return state_->archive != nullptr; }
+
+std::int32_t ArchiveReader::EntryCount() const { return state_->entryCount; }
+
+void ArchiveReader::State::CloseEntryData() {
+  if (entryDataOpen) unzCloseCurrentFile(archive);
+  entryDataOpen = false;
+  reading.reset();
 }
 
-bool ArchiveReader::MoveTo(std::int32_t index) {
-  if (position_ == index) return true;
-  if (position_ < 0 || index < position_) {
-    position_ = -1;
-    if (unzGoToFirstFile(archive_) != UNZ_OK) return false;
-    position_ = 0;
+bool ArchiveReader::State::MoveTo(std::int32_t index) {
+  if (position == index) return true;
+  if (position < 0 || index < position) {
+    position = -1;
+    if (unzGoToFirstFile(archive) != UNZ_OK) return false;
+    position = 0;
   }
-  while (position_ < index) {
-    if (unzGoToNextFile(archive_) != UNZ_OK) {
-      position_ = -1;
+  while (position < index) {
+    if (unzGoToNextFile(archive) != UNZ_OK) {
+      position = -1;
       return false;
     }
-    ++position_;
+    ++position;
   }
   return true;
 }
 
 ReaderStatus ArchiveReader::ReadEntryInfo(std::int32_t index, ZipEntryInfo& info) {
-  if (archive_ == nullptr || index < 0 || index >= entryCount_) return ReaderStatus::kNoSuchEntry;
-  if (index == cached_.index) {
+  State& s = *state_;
+  if (s.archive == nullptr || index < 0 || index >= s.entryCount) return ReaderStatus::kNoSuchEntry;
+  if (index == s.cached.index) {
     // This entry's own open data may stay open to be handed out.
-    if (position_ != index) CloseEntryData();
-    info = cached_;
+    if (s.position != index) s.CloseEntryData();
+    info = s.cached;
     return ReaderStatus::kOk;
   }
-  CloseEntryData();
-  if (!MoveTo(index)) return ReaderStatus::kBadHeader;
+  s.CloseEntryData();
+  if (!s.MoveTo(index)) return ReaderStatus::kBadHeader;
 
   unz_file_info64 stored{};
   char name[MAX_PATH];
-  if (unzGetCurrentFileInfo64(archive_, &stored, name, sizeof name, centralExtra_.data(), centralExtra_.size(),
+  if (unzGetCurrentFileInfo64(s.archive, &stored, name, sizeof name, s.centralExtra.data(), s.centralExtra.size(),
                               nullptr, 0) != UNZ_OK)
     return ReaderStatus::kBadHeader;
   ZipEntryInfo entry;
@@ -216,7 +268,7 @@ ReaderStatus ArchiveReader::ReadEntryInfo(std::int32_t index, ZipEntryInfo& info
     // Kept whole, so that a name too long for the platform is refused rather
     // than cut into some other name.
     entry.name.resize(stored.size_filename);
-    if (unzGetCurrentFileInfo64(archive_, nullptr, entry.name.data(), stored.size_filename, nullptr, 0, nullptr, 0) !=
+    if (unzGetCurrentFileInfo64(s.archive, nullptr, entry.name.data(), stored.size_filename, nullptr, 0, nullptr, 0) !=
         UNZ_OK)
       return ReaderStatus::kBadHeader;
   }
@@ -224,17 +276,17 @@ ReaderStatus ArchiveReader::ReadEntryInfo(std::int32_t index, ZipEntryInfo& info
   // data back raw without bzip2 support); only stored and deflated are ours.
   if (stored.compression_method != 0 && stored.compression_method != Z_DEFLATED) return ReaderStatus::kBadHeader;
   // Opening the data checks the local header against the central directory.
-  if (unzOpenCurrentFile(archive_) != UNZ_OK) return ReaderStatus::kBadHeader;
-  entryDataOpen_ = true;
+  if (unzOpenCurrentFile(s.archive) != UNZ_OK) return ReaderStatus::kBadHeader;
+  s.entryDataOpen = true;
 
-  int extraLength = unzGetLocalExtrafield(archive_, nullptr, 0);
+  int extraLength = unzGetLocalExtrafield(s.archive, nullptr, 0);
   if (extraLength < 0) return ReaderStatus::kBadExtraField;
   std::vector<unsigned char> extra(static_cast<std::size_t>(extraLength));
-  if (extraLength > 0 && unzGetLocalExtrafield(archive_, extra.data(), static_cast<unsigned>(extraLength)) != extraLength)
+  if (extraLength > 0 && unzGetLocalExtrafield(s.archive, extra.data(), static_cast<unsigned>(extraLength)) != extraLength)
     return ReaderStatus::kBadExtraField;
 
   entry.index = index;
-  entry.unicodePath = UnicodePath(std::span(centralExtra_.data(), stored.size_file_extra), entry.name);
+  entry.unicodePath = UnicodePath(std::span(s.centralExtra.data(), stored.size_file_extra), entry.name);
   entry.madeOnHost = static_cast<std::uint8_t>(stored.version >> 8);
   entry.flags = static_cast<std::uint16_t>(stored.flag);
   entry.method = static_cast<std::uint16_t>(stored.compression_method);
@@ -247,52 +299,54 @@ ReaderStatus ArchiveReader::ReadEntryInfo(std::int32_t index, ZipEntryInfo& info
     entry.accessTime = entry.creationTime = entry.modificationTime = dosTime;
   ApplyExtendedTimestamp(extra, entry);
 
-  cached_ = entry;
+  s.cached = entry;
   info = std::move(entry);
   return ReaderStatus::kOk;
 }
 
 ReaderStatus ArchiveReader::OpenEntryData(std::int32_t index) {
+  State& s = *state_;
   // Data read in part cannot start again.
-  if (reading_) CloseEntryData();
+  if (s.reading) s.CloseEntryData();
   ZipEntryInfo info;
   ReaderStatus status = ReadEntryInfo(index, info);
   if (status != ReaderStatus::kOk) return status;
   if (info.IsEncrypted()) return ReaderStatus::kDataError;
-  if (!MoveTo(index)) return ReaderStatus::kBadHeader;
-  if (!entryDataOpen_) {
-    if (unzOpenCurrentFile(archive_) != UNZ_OK) return ReaderStatus::kBadHeader;
-    entryDataOpen_ = true;
+  if (!s.MoveTo(index)) return ReaderStatus::kBadHeader;
+  if (!s.entryDataOpen) {
+    if (unzOpenCurrentFile(s.archive) != UNZ_OK) return ReaderStatus::kBadHeader;
+    s.entryDataOpen = true;
   }
-  Reading reading;
+  State::Reading reading;
   reading.stored = info.method == 0;
-  if (reading.stored) reading.storedStart = unzGetCurrentFileZStreamPos64(archive_);
+  if (reading.stored) reading.storedStart = unzGetCurrentFileZStreamPos64(s.archive);
   reading.compressedSize = info.compressedSize;
   reading.uncompressedSize = info.uncompressedSize;
   reading.crc = info.crc;
-  reading_ = reading;
+  s.reading = reading;
   return ReaderStatus::kOk;
 }
 
 ReaderStatus ArchiveReader::ReadEntryData(std::span<char> into, std::size_t& got) {
   got = 0;
-  if (!reading_) return ReaderStatus::kNoSuchEntry;
+  State& s = *state_;
+  if (!s.reading) return ReaderStatus::kNoSuchEntry;
   into = into.first(std::min(into.size(), kLargestRead));
-  int count = reading_->stored ? ReadStoredData(into)
-                               : unzReadCurrentFile(archive_, into.data(), static_cast<unsigned>(into.size()));
+  int count = s.reading->stored ? s.ReadStoredData(into)
+                                : unzReadCurrentFile(s.archive, into.data(), static_cast<unsigned>(into.size()));
   if (count < 0) {
-    CloseEntryData();
+    s.CloseEntryData();
     return ReaderStatus::kDataError;
   }
   if (count > 0) {
-    reading_->done += static_cast<std::uint64_t>(count);
+    s.reading->done += static_cast<std::uint64_t>(count);
     got = static_cast<std::size_t>(count);
     return ReaderStatus::kOk;
   }
-  const Reading ended = *reading_;
-  reading_.reset();
-  entryDataOpen_ = false;
-  int verdict = unzCloseCurrentFile(archive_);
+  const State::Reading ended = *s.reading;
+  s.reading.reset();
+  s.entryDataOpen = false;
+  int verdict = unzCloseCurrentFile(s.archive);
   // Data shorter than announced ends without an error of its own: the
   // central directory's size is the one to hold it to.
   if (ended.done != ended.uncompressedSize) return ReaderStatus::kDataError;
@@ -302,12 +356,12 @@ ReaderStatus ArchiveReader::ReadEntryData(std::span<char> into, std::size_t& got
 
 // The next chunk of stored data, with the running CRC-32: its byte count, 0
 // at the end, or -1 when the archive ends too soon.
-int ArchiveReader::ReadStoredData(std::span<char> into) {
-  Reading& data = *reading_;
+int ArchiveReader::State::ReadStoredData(std::span<char> into) {
+  Reading& data = *reading;
   auto want = static_cast<DWORD>(std::min<std::uint64_t>(into.size(), data.compressedSize - data.done));
   if (want == 0) return 0;
   auto* bytes = reinterpret_cast<unsigned char*>(into.data());
-  if (file_.ReadAt(data.storedStart + data.done, bytes, want) != want) return -1;
+  if (file.ReadAt(data.storedStart + data.done, bytes, want) != want) return -1;
   data.storedCrcSoFar = static_cast<std::uint32_t>(crc32(data.storedCrcSoFar, bytes, want));
   return static_cast<int>(want);
 }

@@ -5,18 +5,14 @@
 // the extraction writes it.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <span>
 #include <string>
 
-#include <minizip/unzip.h>
 #include <windows.h>
 
-#include "zip/archive_file.h"
 #include "zip/entry_info.h"
 
 // How an operation of the reader went; only zero versus non-zero matters to
@@ -50,14 +46,14 @@ class ArchiveReader {
 
   ArchiveReader(const ArchiveReader&) = delete;
   ArchiveReader& operator=(const ArchiveReader&) = delete;
-  ~ArchiveReader() { CloseArchive(); }
+  ~ArchiveReader();
 
   // Closes any open entry data and the archive; the reader then has no archive.
   void CloseArchive();
 
-  bool HasArchive() const { return archive_ != nullptr; }
+  bool HasArchive() const;
   // Entries that the central directory lists; 0 without an archive.
-  std::int32_t EntryCount() const { return entryCount_; }
+  std::int32_t EntryCount() const;
 
   // The record of entry index, after checking its local header and reading
   // its local extra field.
@@ -76,40 +72,11 @@ class ArchiveReader {
   ReaderStatus ReadEntryData(std::span<char> into, std::size_t& got);
 
  private:
-  // The entry whose data is being handed out.
-  struct Reading {
-    // Stored data is read here, straight from where minizip found it, and
-    // checked here: minizip copies it a byte at a time, which costs a patch
-    // of pictures and sounds more than all its inflating.
-    bool stored = false;
-    std::uint64_t storedStart = 0;
-    std::uint64_t compressedSize = 0;
-    std::uint32_t storedCrcSoFar = 0;
-    // What the central directory says the data holds.
-    std::uint64_t uncompressedSize = 0;
-    std::uint32_t crc = 0;
-    // Bytes handed out so far.
-    std::uint64_t done = 0;
-  };
+  struct State;
 
-  ArchiveReader() = default;
+  explicit ArchiveReader(std::unique_ptr<State> state);
 
-  bool MoveTo(std::int32_t index);
-  void CloseEntryData();
-  int ReadStoredData(std::span<char> into);
-
-  ArchiveFile file_;
-  unzFile archive_ = nullptr;
-  std::int32_t entryCount_ = 0;
-  // The entry minizip stands on, or -1 when that is not known.
-  std::int32_t position_ = -1;
-  // Minizip has the data of the entry at position_ open. Without a reading
-  // nothing of it has been read yet: reading the record opened it, and
-  // handing out its data may start from there.
-  bool entryDataOpen_ = false;
-  std::optional<Reading> reading_;
-  ZipEntryInfo cached_;
-  // The central directory's extra field of the entry being read: it can be
-  // no longer than this.
-  std::array<unsigned char, 0xFFFF> centralExtra_;
+  // The minizip handle, the file beneath it and the buffers of the entry
+  // being read: none of them shows outside the reader's source.
+  std::unique_ptr<State> state_;
 };
