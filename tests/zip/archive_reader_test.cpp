@@ -140,6 +140,9 @@ TEST(ArchiveReader, HandsOutEntryDataChunkByChunk) {
       {File("empty stored", "", 0), ReaderStatus::kOk, ReaderStatus::kOk, {}},
       {Flagged(File("deflated, data descriptor", text), kDataDescriptor), ReaderStatus::kOk, ReaderStatus::kOk,
        {4096, 4096, 1808}},
+      // What .NET writes for a directory on a stream it cannot seek in.
+      {MadeOn(Flagged(File("empty deflate stream\\", ""), kDataDescriptor), 0), ReaderStatus::kOk, ReaderStatus::kOk,
+       {}},
       {With(File("wrong CRC, deflated", text), Damage::kWrongCrc), ReaderStatus::kOk, ReaderStatus::kDataError, {}},
       {With(File("wrong CRC, stored", noise, 0), Damage::kWrongCrc), ReaderStatus::kOk, ReaderStatus::kDataError, {}},
       {With(File("broken deflate", text), Damage::kBrokenDeflate), ReaderStatus::kOk, ReaderStatus::kDataError, {}},
