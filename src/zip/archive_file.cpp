@@ -26,58 +26,11 @@ void ArchiveFile::Close() {
   size_ = position_ = filePointer_ = 0;
 }
 
-zlib_filefunc64_def ArchiveFile::Functions() {
-  zlib_filefunc64_def functions{};
-  functions.zopen64_file = &OpenCallback;
-  functions.zread_file = &ReadCallback;
-  functions.zwrite_file = &WriteCallback;
-  functions.ztell64_file = &TellCallback;
-  functions.zseek64_file = &SeekCallback;
-  functions.zclose_file = &CloseCallback;
-  functions.zerror_file = &ErrorCallback;
-  functions.opaque = this;
-  return functions;
-}
-
-voidpf ZCALLBACK ArchiveFile::OpenCallback(voidpf, const void* self, int mode) {
-  auto* file = static_cast<ArchiveFile*>(const_cast<void*>(self));
-  if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ || !file->handle_.IsOpen())
-    return nullptr;
-  return file;
-}
-
-uLong ZCALLBACK ArchiveFile::ReadCallback(voidpf, voidpf self, void* into, uLong size) {
-  auto* file = static_cast<ArchiveFile*>(self);
-  std::uint64_t got = file->Read(static_cast<unsigned char*>(into), size);
-  file->lastReadShort_ = got < size;
-  return static_cast<uLong>(got);
-}
-
-uLong ZCALLBACK ArchiveFile::WriteCallback(voidpf, voidpf, const void*, uLong) { return 0; }
-
-ZPOS64_T ZCALLBACK ArchiveFile::TellCallback(voidpf, voidpf self) {
-  return static_cast<ArchiveFile*>(self)->position_;
-}
-
-long ZCALLBACK ArchiveFile::SeekCallback(voidpf, voidpf self, ZPOS64_T offset, int origin) {
-  return static_cast<ArchiveFile*>(self)->Seek(offset, origin) ? 0 : -1;
-}
-
-int ZCALLBACK ArchiveFile::CloseCallback(voidpf, voidpf) { return 0; }
-
-// Minizip asks after a read that came up short, and takes a "no" for an end
-// of file that reads as zeros: a header cut off by the end of the file would
-// then pass for a whole one. Here an archive has no business ending inside
-// a header, so a short read is an error.
-int ZCALLBACK ArchiveFile::ErrorCallback(voidpf, voidpf self) {
-  return static_cast<ArchiveFile*>(self)->lastReadShort_ ? 1 : 0;
-}
-
-bool ArchiveFile::Seek(std::uint64_t offset, int origin) {
+bool ArchiveFile::Seek(std::uint64_t offset, SeekOrigin origin) {
   std::uint64_t base = 0;
   switch (origin) {
-    case ZLIB_FILEFUNC_SEEK_SET: base = 0; break;
-    case ZLIB_FILEFUNC_SEEK_CUR:
+    case SeekOrigin::kStart: base = 0; break;
+    case SeekOrigin::kCurrent:
       // Having read an entry's central extra field, minizip steps back over
       // it with a negative offset cast to its unsigned type.
       if (static_cast<std::int64_t>(offset) < 0) {
@@ -88,8 +41,7 @@ bool ArchiveFile::Seek(std::uint64_t offset, int origin) {
       }
       base = position_;
       break;
-    case ZLIB_FILEFUNC_SEEK_END: base = size_; break;
-    default: return false;
+    case SeekOrigin::kEnd: base = size_; break;
   }
   if (offset > std::numeric_limits<std::uint64_t>::max() - base) return false;
   position_ = base + offset;
@@ -97,6 +49,12 @@ bool ArchiveFile::Seek(std::uint64_t offset, int origin) {
 }
 
 std::uint64_t ArchiveFile::Read(unsigned char* into, std::uint64_t size) {
+  std::uint64_t got = ReadThroughBlocks(into, size);
+  lastReadShort_ = got < size;
+  return got;
+}
+
+std::uint64_t ArchiveFile::ReadThroughBlocks(unsigned char* into, std::uint64_t size) {
   if (position_ >= size_ || size == 0) return 0;
   size = std::min(size, size_ - position_);
   for (Block& block : blocks_) {

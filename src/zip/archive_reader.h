@@ -1,37 +1,36 @@
 // An index-addressed reader over a ZIP archive, on minizip's unzip interface.
 // It yields one record per entry, with attributes and time stamps already in
-// Win32 terms, and writes one file entry at a time to a checked target.
+// Win32 terms, and hands out an entry's data, stored or inflated, chunk by
+// chunk into the caller's buffer. Where the data goes is not its business:
+// the extraction writes it.
 #pragma once
 
-#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <optional>
+#include <span>
 #include <string>
 
-#include <minizip/unzip.h>
 #include <windows.h>
 
-#include "host/keep_alive.h"
-#include "zip/archive_file.h"
 #include "zip/entry_info.h"
-
-class EntryTarget;
 
 // How an operation of the reader went; only zero versus non-zero matters to
 // the extraction, the values tell the cases apart.
 enum class ReaderStatus : std::uint32_t {
   kOk = 0,
-  // The archive file, or a target file, cannot be opened.
+  // The archive file cannot be opened.
   kCannotOpen = 0x200,
-  // Reading, inflating or verifying the entry data, or writing it, failed.
+  // Reading, inflating or verifying the entry data failed, or the entry is
+  // encrypted.
   kDataError = 0x400,
   // The entry's record or local header is missing or inconsistent, or its
   // method is neither stored (0) nor deflated (8).
   kBadHeader = 0x700,
   // The entry's local extra field cannot be read in full.
   kBadExtraField = 0x800,
-  // The index is not below the number of entries.
+  // The index is not below the number of entries, or no entry's data is
+  // open to be read.
   kNoSuchEntry = 0x10000,
 };
 
@@ -47,50 +46,37 @@ class ArchiveReader {
 
   ArchiveReader(const ArchiveReader&) = delete;
   ArchiveReader& operator=(const ArchiveReader&) = delete;
-  ~ArchiveReader() { CloseArchive(); }
+  ~ArchiveReader();
 
   // Closes any open entry data and the archive; the reader then has no archive.
   void CloseArchive();
 
-  bool HasArchive() const { return archive_ != nullptr; }
+  bool HasArchive() const;
   // Entries that the central directory lists; 0 without an archive.
-  std::int32_t EntryCount() const { return entryCount_; }
+  std::int32_t EntryCount() const;
 
   // The record of entry index, after checking its local header and reading
   // its local extra field.
   ReaderStatus ReadEntryInfo(std::int32_t index, ZipEntryInfo& info);
 
-  // Writes file entry index to target, whose directory must exist. Nothing
-  // is left at the target unless the data was complete and its CRC-32
-  // matched; a file that was there before stays as it was on any failure.
-  // keepAlive, when given, hears of every chunk written.
-  ReaderStatus ExtractEntryToFile(std::int32_t index, const EntryTarget& target,
-                                  const KeepAlive* keepAlive = nullptr);
+  // Opens the data of entry index for reading from its start, closing any
+  // other entry's. Encrypted data is refused: without a password minizip
+  // would hand back the ciphertext as if it were the file.
+  ReaderStatus OpenEntryData(std::int32_t index);
+
+  // The next bytes of the open entry's data, at most into.size() of them;
+  // got is their count. A call that finds the data at its end gives got 0
+  // and kOk only when the data was as long as the central directory says
+  // and its CRC-32 matched (minizip's verdict on closing inflated data);
+  // the data is closed then, and on any error.
+  ReaderStatus ReadEntryData(std::span<char> into, std::size_t& got);
 
  private:
-  // Entry data moves through one buffer of this size. With 16 KB chunks the
-  // read and write calls made a patch of pictures and sounds about 15 %
-  // slower to extract natively, and each call costs more under Wine.
-  static constexpr DWORD kChunkSize = 65536;
+  struct State;
 
-  ArchiveReader() = default;
+  explicit ArchiveReader(std::unique_ptr<State> state);
 
-  bool MoveTo(std::int32_t index);
-  void CloseEntryData();
-  ReaderStatus CopyEntryData(const ZipEntryInfo& info, const EntryTarget& target, const KeepAlive* keepAlive);
-  int ReadStoredData(const ZipEntryInfo& info, std::uint64_t start, std::uint64_t done, std::uint32_t& crc);
-
-  ArchiveFile file_;
-  unzFile archive_ = nullptr;
-  std::int32_t entryCount_ = 0;
-  // The entry minizip stands on, or -1 when that is not known.
-  std::int32_t position_ = -1;
-  // The data of the entry at position_ is open, and nothing of it read yet:
-  // extracting reads it to the end and closes it before returning.
-  bool entryDataOpen_ = false;
-  ZipEntryInfo cached_;
-  // The central directory's extra field of the entry being read: it can be
-  // no longer than this.
-  std::array<unsigned char, 0xFFFF> centralExtra_;
-  std::array<char, kChunkSize> chunk_;
+  // The minizip handle, the file beneath it and the buffers of the entry
+  // being read: none of them shows outside the reader's source.
+  std::unique_ptr<State> state_;
 };

@@ -11,6 +11,7 @@
 #include "zip/archive_reader.h"
 #include "zip/directories.h"
 #include "zip/entry_target.h"
+#include "zip/entry_writer.h"
 
 namespace {
 
@@ -48,13 +49,14 @@ int ExtractEntries(ArchiveReader& reader, const std::string& root, ExtractionSta
   state.SetTotal(total);
   ExpectBytes(keepAlive, count.fileBytes);
   DestinationDirectories directories(root);
+  EntryWriter writer(keepAlive);
   for (std::int32_t index = 0; index < total; ++index) {
     ZipEntryInfo entry;
     if (reader.ReadEntryInfo(index, entry) != ReaderStatus::kOk) return kExtractFailed;
     EntryTarget target;
     if (ResolveEntryTarget(root, entry, target) != NameVerdict::kAccepted) return kExtractFailed;
     if (!directories.Make(target.DirectoryBelowRoot())) return kExtractFailed;
-    if (!target.IsDirectory() && reader.ExtractEntryToFile(index, target, keepAlive) != ReaderStatus::kOk)
+    if (!target.IsDirectory() && writer.Write(reader, entry, target) != EntryWriteResult::kWritten)
       return kExtractFailed;
     // A directory or an empty file writes nothing, and may still take a while.
     AdvanceBytes(keepAlive, 0);

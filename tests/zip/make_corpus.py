@@ -9,6 +9,7 @@ lists it under the Chinese code page, and its bytes.
 
 usage: make_corpus.py OUTPUT_DIRECTORY
 """
+import io
 import os
 import random
 import shutil
@@ -76,6 +77,28 @@ def entry(name, host, attributes, raw=None):
 def write_python_archive(path, entries):
     """entries: (ZipInfo, bytes)"""
     with zipfile.ZipFile(path, "w") as archive:
+        for info, data in entries:
+            archive.writestr(info, data)
+
+
+class Unseekable(io.RawIOBase):
+    """A stream zipfile cannot seek back in, as a network or pipe stream."""
+
+    def __init__(self, out):
+        super().__init__()
+        self.out = out
+
+    def writable(self):
+        return True
+
+    def write(self, data):
+        return self.out.write(data)
+
+
+def write_streamed_archive(path, entries):
+    """entries: (ZipInfo, bytes). Every entry gets a data descriptor (flag
+    bit 3) and zeros for its CRC-32 and sizes in its local header."""
+    with open(path, "wb") as f, zipfile.ZipFile(Unseekable(f), "w") as archive:
         for info, data in entries:
             archive.writestr(info, data)
 
@@ -203,6 +226,18 @@ def build(out, work):
     write_python_archive(os.path.join(out, "dotnet.zip"), [(entry(n, 0, 0x20), d) for n, d in dotnet.items()])
     dotnet_tree = {n.replace("\\", "/"): d for n, d in dotnet.items()}
     cases.append(("dotnet.zip", EXTRACTED, dotnet_tree, directories_of(dotnet_tree)))
+
+    # .NET Framework's ZipArchive writing to a stream it cannot seek in: "\"
+    # separators, no attributes, and each entry, the directories too, a
+    # deflate stream (two bytes for an empty one) with a data descriptor
+    # after it.
+    streamed = [(entry("data\\", 0, 0), b""), (entry("data\\scenario\\", 0, 0), b""),
+                (entry("data\\scenario\\ch1.ks", 0, 0), b"[cm]\r\n"), (entry("空目录\\", 0, 0), b""),
+                (entry("readme.txt", 0, 0), b"r")]
+    write_streamed_archive(os.path.join(out, "dotnet-stream.zip"), streamed)
+    clear_external_attributes(os.path.join(out, "dotnet-stream.zip"))
+    streamed_tree = {"data/scenario/ch1.ks": b"[cm]\r\n", "readme.txt": b"r"}
+    cases.append(("dotnet-stream.zip", EXTRACTED, streamed_tree, directories_of(streamed_tree, ["空目录"])))
 
     # The Info-ZIP Unicode Path field: its name counts when the CRC-32 it
     # carries is that of the stored name, and is ignored otherwise.
