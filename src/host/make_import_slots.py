@@ -6,7 +6,8 @@ LIST names ("DLL function [architecture]" a line): for each function, the
 slot __imp_<function> that the compiler calls through, holding a stub of
 ours until the first call; the stub hands the function's record to
 BindImportSlot (host/system_library.h), which loads the DLL from the system
-directory, puts the function in the slot and returns it; the stub then jumps
+directory (once: its handle is kept in a cell of the DLL's own), puts the
+function in the slot and returns it; the stub then jumps
 to it with the caller's arguments and return address untouched, so that the
 function returns straight to its caller whatever its calling convention.
 
@@ -145,13 +146,16 @@ def main():
         if symbol is None:
             fail("%s: the import library of %s has no function %s" % (list_path, dll, function))
         text.append(".Lstub%d:\n%s" % (index, STUB[arch].format(record=".Lrecord%d" % index)))
-        records.append(".Lrecord%d:\n\t%s\t\"%s\", .Lname%d, .Llibrary%d\n"
-                       % (index, pointer, symbol, index, libraries.index(dll)))
+        library = libraries.index(dll)
+        records.append(".Lrecord%d:\n\t%s\t\"%s\", .Lname%d, .Llibrary%d, .Lmodule%d\n"
+                       % (index, pointer, symbol, index, library, library))
         slots.append("\t.globl\t\"%s\"\n\"%s\":\n\t%s\t.Lstub%d\n" % (symbol, symbol, pointer, index))
         names.append(".Lname%d:\n\t.asciz\t\"%s\"\n" % (index, function))
     names.append("\t.p2align 1\n")
     for index, dll in enumerate(libraries):
         names.append(".Llibrary%d:\n\t.short\t%s\n" % (index, utf16_words(dll)))
+        # The DLL's handle once the first of its functions has loaded it.
+        slots.append(".Lmodule%d:\n\t%s\t0\n" % (index, pointer))
 
     with open(output, "w") as out:
         out.write("# Made by make_import_slots.py from %s for %s.\n" % (list_path.rsplit("/", 1)[-1], arch))

@@ -54,7 +54,8 @@ HMODULE LoadSystemLibrary(const wchar_t* library) {
 }
 
 void* BindImportSlot(const ImportSlot* import) {
-  HMODULE module = LoadSystemLibrary(import->library);
+  if (*import->module == nullptr) *import->module = LoadSystemLibrary(import->library);
+  HMODULE module = *import->module;
   FARPROC function = module == nullptr ? nullptr : GetProcAddress(module, import->function);
   if (function == nullptr) SystemFunctionMissing(*import);
   *import->slot = reinterpret_cast<void*>(function);

@@ -51,6 +51,7 @@ struct ImportSlot {
   void** slot;
   const char* function;
   const wchar_t* library;
+  HMODULE* module;  // the library's handle, null until one of its functions loaded it
 };
 
 // Loads the DLL from the system directory, puts the function in its slot
