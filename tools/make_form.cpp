@@ -379,7 +379,8 @@ void CheckRoutineTable() {
       const RoutineName& other = kProgramRoutineNames[j];
       if (other.name == routine.name) Die("the routine table names " + name + " twice");
       if (other.offset == routine.offset)
-        Die("the routine table gives " + std::string(other.name) + " and " + name + " one offset, " + Hex(routine.offset));
+        Die("the routine table gives " + std::string(other.name) + " and " + name + " one offset, " +
+            Hex(routine.offset));
     }
   }
 }

@@ -55,11 +55,12 @@ const KindPainter* PainterFor(ControlKind kind) {
 SkinnedControl* Find(HWND window) { return kSkinnedControlOf.Of(window); }
 
 std::unique_ptr<SkinnedControl> Unlink(HWND window) {
-  std::vector<std::unique_ptr<SkinnedControl>>& controls = threadStyle.controls;
   const SkinnedControl* control = Find(window);
+  if (control == nullptr) return nullptr;
+  std::vector<std::unique_ptr<SkinnedControl>>& controls = threadStyle.controls;
   auto it = std::find_if(controls.begin(), controls.end(),
                          [control](const std::unique_ptr<SkinnedControl>& held) { return held.get() == control; });
-  if (control == nullptr || it == controls.end()) return nullptr;
+  if (it == controls.end()) return nullptr;
   kSkinnedControlOf.Detach(window);
   std::unique_ptr<SkinnedControl> record = std::move(*it);
   controls.erase(it);

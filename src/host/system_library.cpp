@@ -21,7 +21,7 @@ using SetDefaultDllDirectoriesFunction = BOOL WINAPI(DWORD directoryFlags);
   std::wstring text = text::WideForDisplay(kSystemFunctionMissing);
   text += import.library;
   text += L'!';
-  for (const char* c = import.function; *c != '\0'; ++c) text += static_cast<wchar_t>(*c);
+  text += text::WideForDisplay(import.function);
   // Looked up directly: its own slot may be the one that cannot be bound.
   if (auto* messageBox = SystemFunction<decltype(MessageBoxW)>(L"user32.dll", "MessageBoxW")) {
     messageBox(nullptr, text.c_str(), text::WideForDisplay(kErrorCaption).c_str(), MB_ICONHAND);
